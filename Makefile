@@ -1,0 +1,30 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing, configure and build first.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps configure build bench clean
+
+run: build
+	$(BUILD_DIR)/bin/qxc ocr
+	$(BUILD_DIR)/bin/qxc recent --limit 10
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600 -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bin/index_bench
+
+deps:
+	./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every visible text exists in English and Japanese; this decides which one shows.
+namespace AppLocale {
+
+// Decided once, from the first preferred language of the system; later changes
+// take effect at the next start.
+bool isJapanese();
+
+// The rule itself: the first entry, lower-cased, begins with "ja"; an empty list means English.
+bool prefersJapanese(const QStringList& preferredLanguages);
+
+// The English or the Japanese text, as the user interface speaks.
+QString text(const char* english, const char* japanese);
+
+} // namespace AppLocale

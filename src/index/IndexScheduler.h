@@ -1,0 +1,41 @@
+#pragma once
+
+#include "IndexerTiming.h"
+#include "PassReport.h"
+#include "ShotIndex.h"
+
+#include <QObject>
+
+class QFileSystemWatcher;
+class QTimer;
+
+// Decides when the index scans and recognises: at start, shortly after the
+// capture folder changes, on a safety timer, and in chained batches while text
+// keeps coming. Lives in the indexer's thread, which runs all of its work one
+// piece at a time.
+class IndexScheduler : public QObject {
+    Q_OBJECT
+
+public:
+    IndexScheduler(ShotIndexOptions options, IndexerTiming timing);
+
+    // Runs in the indexer's thread: installs the watcher and the timer, opens the
+    // database and runs the first pass. Their reactions queue up behind it.
+    void begin();
+
+Q_SIGNALS:
+    void passFinished(const PassReport& report);
+
+private:
+    void pump(bool scan);
+    void scheduleDrain();
+    void startWatching();
+    void startSafetyTimer();
+
+    ShotIndex index_;
+    IndexerTiming timing_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* debounce_ = nullptr;
+    QTimer* safetyTimer_ = nullptr;
+    bool drainScheduled_ = false;
+};

@@ -1,0 +1,37 @@
+#include "OcrIndexer.h"
+
+#include "AppPaths.h"
+#include "IndexScheduler.h"
+
+OcrIndexer& OcrIndexer::shared() {
+    // Deliberately leaked: the thread must outlive every static destructor.
+    static OcrIndexer* indexer =
+        new OcrIndexer(OcrIndexerOptions{ShotIndexOptions{AppPaths::databaseFile()}, {}});
+    return *indexer;
+}
+
+OcrIndexer::OcrIndexer(OcrIndexerOptions options, QObject* parent)
+    : QObject(parent)
+    , scheduler_(new IndexScheduler(std::move(options.index), options.timing)) {
+    qRegisterMetaType<PassReport>();
+    thread_.setObjectName(QStringLiteral("net.glimvault.ocrindexer"));
+    scheduler_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, scheduler_, &QObject::deleteLater);
+    connect(scheduler_, &IndexScheduler::passFinished, this, &OcrIndexer::passFinished);
+}
+
+OcrIndexer::~OcrIndexer() {
+    if (!thread_.isRunning()) {
+        delete scheduler_;
+        return;
+    }
+    thread_.quit();
+    thread_.wait();
+}
+
+void OcrIndexer::start() {
+    if (thread_.isRunning())
+        return;
+    thread_.start();
+    QMetaObject::invokeMethod(scheduler_, &IndexScheduler::begin, Qt::QueuedConnection);
+}

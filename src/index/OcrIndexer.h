@@ -1,0 +1,41 @@
+#pragma once
+
+#include "IndexerTiming.h"
+#include "PassReport.h"
+#include "ShotIndex.h"
+
+#include <QObject>
+#include <QThread>
+
+class IndexScheduler;
+
+struct OcrIndexerOptions {
+    ShotIndexOptions index;
+    IndexerTiming timing;
+};
+
+// The background indexer: owns the read-write database connection and keeps the
+// index current, all in one thread named "net.glimvault.ocrindexer", so scans
+// and OCR batches never overlap.
+class OcrIndexer : public QObject {
+    Q_OBJECT
+
+public:
+    // The program's indexer over ~/.glimvault/db.sqlite, created on first use
+    // and never destroyed.
+    static OcrIndexer& shared();
+
+    explicit OcrIndexer(OcrIndexerOptions options, QObject* parent = nullptr);
+    ~OcrIndexer() override;
+
+    // Starts the thread, the capture-folder watcher and the safety timer, opens
+    // the database and runs the first pass. Later calls do nothing.
+    void start();
+
+Q_SIGNALS:
+    void passFinished(const PassReport& report);
+
+private:
+    QThread thread_;
+    IndexScheduler* scheduler_;
+};

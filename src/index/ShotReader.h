@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Shot.h"
+#include "SqliteConnection.h"
+
+#include <QList>
+#include <QString>
+
+#include <mutex>
+#include <optional>
+
+// A read-only view of one shot database. The connection opens on first use and
+// stays open; an open that fails (no file yet) is tried again by the next query.
+// Calls from several threads are served one after the other.
+class ShotReader {
+public:
+    explicit ShotReader(QString databasePath);
+
+    // The most recently modified shots first.
+    QList<Shot> recent(int limit);
+    // Shots whose text contains `text` (ASCII case-insensitive; "%" and "_" act
+    // as wildcards), the most recently modified first.
+    QList<Shot> search(const QString& text, int limit);
+
+    const QString& databasePath() const { return path_; }
+
+private:
+    QList<Shot> query(const char* sql, const std::optional<QString>& pattern, int limit);
+
+    QString path_;
+    std::mutex mutex_;
+    std::optional<SqliteConnection> handle_;
+};

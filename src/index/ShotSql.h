@@ -1,0 +1,41 @@
+#pragma once
+
+// The shot database's schema and every statement run against it, in one place.
+// The texts are part of the stored format shared with other tools: keep them exact.
+namespace ShotSql {
+
+inline constexpr char schema[] =
+    "CREATE TABLE IF NOT EXISTS shots (\n"
+    "  id INTEGER PRIMARY KEY AUTOINCREMENT,\n"
+    "  path TEXT UNIQUE NOT NULL,\n"
+    "  filename TEXT NOT NULL,\n"
+    "  bytes INTEGER,\n"
+    "  mtime_ms INTEGER,\n"
+    "  taken_at TEXT,\n"
+    "  ocr_text TEXT,\n"
+    "  ocr_done INTEGER NOT NULL DEFAULT 0,\n"
+    "  indexed_at TEXT NOT NULL\n"
+    ");\n"
+    "CREATE INDEX IF NOT EXISTS idx_shots_mtime ON shots(mtime_ms DESC);";
+
+inline constexpr char selectPaths[] = "SELECT path FROM shots";
+inline constexpr char deleteByPath[] = "DELETE FROM shots WHERE path = ?";
+inline constexpr char insertShot[] =
+    "INSERT OR IGNORE INTO shots(path, filename, bytes, mtime_ms, taken_at, indexed_at)\n"
+    "VALUES(?, ?, ?, ?, ?, ?)";
+inline constexpr char selectPending[] =
+    "SELECT id, path FROM shots WHERE ocr_done = 0 ORDER BY mtime_ms DESC LIMIT ?";
+inline constexpr char markDone[] = "UPDATE shots SET ocr_done = 1 WHERE id = ?";
+inline constexpr char storeText[] = "UPDATE shots SET ocr_text = ?, ocr_done = 1 WHERE id = ?";
+inline constexpr char countPending[] = "SELECT COUNT(*) FROM shots WHERE ocr_done = 0";
+inline constexpr char recent[] =
+    "SELECT id,path,filename,taken_at,ocr_text FROM shots ORDER BY mtime_ms DESC LIMIT ?";
+inline constexpr char search[] = "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE "
+                                 "ocr_text LIKE ? ORDER BY mtime_ms DESC LIMIT ?";
+inline constexpr char begin[] = "BEGIN";
+inline constexpr char commit[] = "COMMIT";
+
+inline constexpr int writerBusyTimeoutMs = 3000;
+inline constexpr int readerBusyTimeoutMs = 2000;
+
+} // namespace ShotSql

@@ -1,0 +1,51 @@
+#include "SqliteConnection.h"
+
+#include <sqlite3.h>
+#include <utility>
+
+std::optional<SqliteConnection> SqliteConnection::open(const QString& path, int flags,
+                                                       int busyTimeoutMs) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        // A failed open may still hand back a handle that holds the error; it must be closed.
+        sqlite3_close(db);
+        return std::nullopt;
+    }
+    sqlite3_busy_timeout(db, busyTimeoutMs);
+    return SqliteConnection(db);
+}
+
+std::optional<SqliteConnection> SqliteConnection::openReadWrite(const QString& path,
+                                                                int busyTimeoutMs) {
+    return open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeoutMs);
+}
+
+std::optional<SqliteConnection> SqliteConnection::openReadOnly(const QString& path,
+                                                               int busyTimeoutMs) {
+    return open(path, SQLITE_OPEN_READONLY, busyTimeoutMs);
+}
+
+SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)) {}
+
+SqliteConnection& SqliteConnection::operator=(SqliteConnection&& other) noexcept {
+    if (this != &other) {
+        sqlite3_close(db_);
+        db_ = std::exchange(other.db_, nullptr);
+    }
+    return *this;
+}
+
+SqliteConnection::~SqliteConnection() {
+    // Every statement is finalized by its own scope before this runs, so close
+    // cannot be refused for unfinalized statements.
+    sqlite3_close(db_);
+}
+
+bool SqliteConnection::exec(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+std::optional<SqliteStatement> SqliteConnection::prepare(const char* sql) {
+    return SqliteStatement::prepare(db_, sql);
+}

@@ -1,0 +1,29 @@
+#include "AppPaths.h"
+
+#include "SandboxHome.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+TEST(AppPaths, FilesLiveInGlimvaultBelowHome) {
+    SandboxHome home;
+    EXPECT_EQ(AppPaths::databaseFile(), home.file(".glimvault/db.sqlite"));
+    EXPECT_EQ(AppPaths::localConfigFile(), home.file(".glimvault/config.json"));
+}
+
+TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
+    SandboxHome home;
+    EXPECT_EQ(AppPaths::expandTilde("~"), home.path());
+    EXPECT_EQ(AppPaths::expandTilde("~/Shots"), home.path() + "/Shots");
+    EXPECT_EQ(AppPaths::expandTilde("/a/~/b"), "/a/~/b");
+    EXPECT_EQ(AppPaths::expandTilde("~root/x"), "/root/x");
+    EXPECT_EQ(AppPaths::expandTilde("~no-such-user-here/x"), "~no-such-user-here/x");
+}
+
+TEST(AppPaths, DirectoryPathsAreAbsoluteAndClean) {
+    SandboxHome home;
+    EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
+    EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
+    EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));
+}

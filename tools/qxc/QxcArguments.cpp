@@ -1,0 +1,102 @@
+#include "QxcArguments.h"
+
+namespace {
+
+QxcArguments usageError(const QString& message) {
+    QxcArguments result;
+    result.command = QxcArguments::Command::usageError;
+    result.error = message;
+    return result;
+}
+
+bool parseLimit(const QString& text, int& limit) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 1)
+        return false;
+    limit = value;
+    return true;
+}
+
+// Options and words of `search` and `recent`; "--" ends the options, so a
+// search text may begin with a dash.
+QxcArguments parseQuery(QxcArguments result, QStringList rest) {
+    QStringList words;
+    bool optionsEnded = false;
+    while (!rest.isEmpty()) {
+        const QString arg = rest.takeFirst();
+        if (optionsEnded || !arg.startsWith(u'-') || arg == u'-') {
+            words.append(arg);
+        } else if (arg == u"--") {
+            optionsEnded = true;
+        } else if (arg == u"--json") {
+            result.json = true;
+        } else if (arg == u"--limit" || arg.startsWith(u"--limit=")) {
+            const QString value =
+                arg == u"--limit" ? (rest.isEmpty() ? QString() : rest.takeFirst()) : arg.mid(8);
+            if (!parseLimit(value, result.limit))
+                return usageError(
+                    QStringLiteral("--limit needs a whole number from 1 to 2147483647"));
+        } else {
+            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
+        }
+    }
+    if (result.command == QxcArguments::Command::recent) {
+        if (!words.isEmpty())
+            return usageError(QStringLiteral("'recent' takes no text"));
+        return result;
+    }
+    if (words.isEmpty())
+        return usageError(QStringLiteral("'search' needs a text to look for"));
+    // Several words are one phrase, as a user typing `qxc search save as` means.
+    result.text = words.join(u' ');
+    return result;
+}
+
+} // namespace
+
+QxcArguments QxcArguments::parse(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return usageError(QStringLiteral("missing command"));
+    QStringList rest = arguments;
+    const QString command = rest.takeFirst();
+    if (command == u"-h" || command == u"--help" || command == u"help")
+        return QxcArguments{};
+    QxcArguments result;
+    if (command == u"ocr") {
+        if (!rest.isEmpty())
+            return usageError(QStringLiteral("'ocr' takes no arguments"));
+        result.command = Command::ocr;
+        return result;
+    }
+    if (command == u"search" || command == u"recent") {
+        result.command = command == u"search" ? Command::search : Command::recent;
+        if (rest.contains(QStringLiteral("-h")) || rest.contains(QStringLiteral("--help")))
+            return QxcArguments{};
+        return parseQuery(result, rest);
+    }
+    return usageError(QStringLiteral("unknown command '%1'").arg(command));
+}
+
+QString QxcArguments::usage() {
+    return QStringLiteral(
+        "Usage: qxc COMMAND [OPTIONS]\n"
+        "\n"
+        "Glimber's command-line companion: find screenshots by the text in them.\n"
+        "\n"
+        "Commands:\n"
+        "  ocr                          index new screenshots and recognise the text of\n"
+        "                               every shot still waiting for it\n"
+        "  search TEXT [--limit N] [--json]\n"
+        "                               shots whose text contains TEXT, newest first\n"
+        "  recent [--limit N] [--json]  the most recent shots\n"
+        "\n"
+        "Options:\n"
+        "  --limit N   at most N results (default 200)\n"
+        "  --json      one JSON object per line: id, path, filename, takenAt, ocrText\n"
+        "  --          end of options (for a TEXT that begins with a dash)\n"
+        "  -h, --help  show this help\n"
+        "\n"
+        "Searches ignore the case of ASCII letters; '%' and '_' in TEXT are wildcards.\n"
+        "Files: ~/.glimvault/db.sqlite (the index), ~/.glimvault/config.json (settings).\n");
+}

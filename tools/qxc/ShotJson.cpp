@@ -1,0 +1,30 @@
+#include "ShotJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace ShotJson {
+
+namespace {
+
+// QJsonObject would sort the keys; a one-element array lets Qt do the escaping
+// while the fields keep their documented order.
+QByteArray encode(const QJsonValue& value) {
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QJsonValue optionalText(const std::optional<QString>& text) {
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+QByteArray line(const Shot& shot) {
+    return "{\"id\":" + QByteArray::number(shot.id) + ",\"path\":" + encode(shot.path) +
+           ",\"filename\":" + encode(shot.filename) +
+           ",\"takenAt\":" + encode(optionalText(shot.takenAt)) +
+           ",\"ocrText\":" + encode(optionalText(shot.ocrText)) + "}";
+}
+
+} // namespace ShotJson
