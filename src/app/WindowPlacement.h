@@ -32,3 +32,16 @@ ScreenRect activeScreenVisibleFrame(const std::vector<Screen>& screens, QPointF 
 QPointF placedOrigin(const ScreenRect& visibleFrame, QSizeF windowSize, double topMargin);
 
 } // namespace WindowPlacement
+
+class QWidget;
+
+namespace WindowPlacement {
+
+// The rule above applied to Qt's screens and the mouse pointer, in y-up
+// coordinates with the primary screen's bottom edge at y = 0.
+ScreenRect activeScreenVisibleFrame();
+
+// Moves a top-level window onto the active screen; its size is unchanged.
+void placeOnActiveScreen(QWidget& window, double topMargin = defaultTopMargin);
+
+} // namespace WindowPlacement
