@@ -1,3 +1,4 @@
+#include "FakeOcrHelper.h"
 #include "SandboxHome.h"
 #include "ShotIndex.h"
 #include "ShotRows.h"
@@ -9,11 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Fake OCR helpers are small shell scripts; paths in these tests hold no quotes.
-const QByteArray echoHelper = "while IFS= read -r p; do printf '{\"path\": \"%s\", \"text\": "
-                              "\"text of %s\"}\\n' \"$p\" \"$p\"; "
-                              "done\n";
 
 class OcrBatchTest : public ::testing::Test {
 protected:
@@ -42,12 +38,12 @@ protected:
 
 TEST_F(OcrBatchTest, StoresTheTextOfEveryRecognisedRowWithFakeHelper) {
     addShots({"a.png", "b.png", "c.png"});
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     const OcrBatch batch = index.runOcr(40);
     EXPECT_TRUE(batch.helperFound);
     EXPECT_EQ(batch.offered, 3);
     EXPECT_EQ(batch.recognised, 3);
-    EXPECT_EQ(row("b.png")->ocrText, "text of " + shot("b.png"));
+    EXPECT_EQ(row("b.png")->ocrText, "Text of " + shot("b.png"));
     EXPECT_TRUE(row("b.png")->ocrDone);
     EXPECT_EQ(index.pendingCount(), 0);
 }
@@ -69,10 +65,10 @@ TEST_F(OcrBatchTest, HelperReadsTheNewestPathsOnStandardInputWithFakeHelper) {
 
 TEST_F(OcrBatchTest, PathsWithSpacesAndJapaneseMatchExactlyWithFakeHelper) {
     addShots({QString::fromUtf8("画面 収録 1.png")});
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     EXPECT_EQ(index.runOcr(40).recognised, 1);
     EXPECT_EQ(row(QString::fromUtf8("画面 収録 1.png"))->ocrText,
-              "text of " + shot(QString::fromUtf8("画面 収録 1.png")));
+              "Text of " + shot(QString::fromUtf8("画面 収録 1.png")));
 }
 
 TEST_F(OcrBatchTest, ErrorLinesLeaveRowsPendingWithFakeHelper) {
@@ -175,10 +171,7 @@ TEST_F(OcrBatchTest, FailingFilesGoToTheBackOfTheLineWithFakeHelper) {
     for (int i = 0; i < 40; ++i)
         names.append(QStringLiteral("bad-%1.png").arg(i)); // the newest 40
     addShots(names);
-    installHelper("while IFS= read -r p; do case \"$p\" in\n"
-                  "  *bad-*) printf '{\"path\": \"%s\", \"error\": \"unreadable\"}\\n' \"$p\" ;;\n"
-                  "  *) printf '{\"path\": \"%s\", \"text\": \"fine\"}\\n' \"$p\" ;;\n"
-                  "esac; done\n");
+    installHelper(FakeOcrHelper::failsBad);
 
     const OcrBatch first = index.runOcr(40);
     EXPECT_EQ(first.offered, 40);

@@ -1,5 +1,6 @@
 #include "OcrIndexer.h"
 
+#include "FakeOcrHelper.h"
 #include "SandboxHome.h"
 #include "ShotRows.h"
 #include "TestFiles.h"
@@ -11,10 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QByteArray echoHelper = "while IFS= read -r p; do printf '{\"path\": \"%s\", \"text\": "
-                              "\"text of %s\"}\\n' \"$p\" \"$p\"; "
-                              "done\n";
 
 // Short delays stand in for the real 1.5 s and 60 s; the indexer runs in its
 // own thread and reports each pass through passFinished.
@@ -43,18 +40,18 @@ protected:
 
 TEST_F(OcrIndexerTest, FirstPassScansAndRecognisesWithFakeHelper) {
     TestFiles::write(captures("a.png"));
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     OcrIndexer indexer(options({60'000, 50, 3'600'000}));
     QSignalSpy passes(&indexer, &OcrIndexer::passFinished);
     indexer.start();
     const PassReport first = nextPass(passes);
     EXPECT_TRUE(first.scanned);
     EXPECT_EQ(first.recognised, 1);
-    EXPECT_EQ(ShotRows::byFilename(database(), "a.png")->ocrText, "text of " + captures("a.png"));
+    EXPECT_EQ(ShotRows::byFilename(database(), "a.png")->ocrText, "Text of " + captures("a.png"));
 }
 
 TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     OcrIndexer indexer(options({400, 50, 3'600'000}));
     QSignalSpy passes(&indexer, &OcrIndexer::passFinished);
     indexer.start();
@@ -71,7 +68,7 @@ TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
 TEST_F(OcrIndexerTest, PendingRowsDrainInChainedBatchesWithFakeHelper) {
     for (int i = 0; i < 100; ++i)
         TestFiles::write(captures(QStringLiteral("shot-%1.png").arg(i)));
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     OcrIndexer indexer(options({60'000, 50, 3'600'000}));
     QSignalSpy passes(&indexer, &OcrIndexer::passFinished);
     indexer.start();
@@ -103,7 +100,7 @@ TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper
     TestFiles::write(home.file(".glimvault/config.json"), R"({"autoOcr": false})");
     TestFiles::write(captures("a.png"));
     const QString marker = home.file("helper-ran");
-    installHelper("touch '" + marker.toUtf8() + "'\n" + echoHelper);
+    installHelper("touch '" + marker.toUtf8() + "'\n" + FakeOcrHelper::echo);
     OcrIndexer indexer(options({300, 50, 3'600'000}));
     QSignalSpy passes(&indexer, &OcrIndexer::passFinished);
     indexer.start();
@@ -121,7 +118,7 @@ TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper
 }
 
 TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFakeHelper) {
-    installHelper(echoHelper);
+    installHelper(FakeOcrHelper::echo);
     OcrIndexer indexer(options({60'000, 50, 700}));
     QSignalSpy passes(&indexer, &OcrIndexer::passFinished);
     indexer.start();
@@ -145,7 +142,7 @@ TEST_F(OcrIndexerTest, WithoutADatabaseNoPassEverRuns) {
 
 TEST_F(OcrIndexerTest, StopsCleanlyWhileABatchIsRunningWithFakeHelper) {
     TestFiles::write(captures("a.png"));
-    installHelper("sleep 1\n" + echoHelper);
+    installHelper("sleep 1\n" + FakeOcrHelper::echo);
     {
         OcrIndexer indexer(options({60'000, 50, 3'600'000}));
         indexer.start();

@@ -1,3 +1,4 @@
+#include "FakeOcrHelper.h"
 #include "SandboxHome.h"
 #include "ShotReader.h"
 #include "TestFiles.h"
@@ -27,12 +28,6 @@ CommandResult run(const QString& program, const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-const QByteArray echoHelper =
-    "while IFS= read -r p; do case \"$p\" in\n"
-    "  *bad-*) printf '{\"path\": \"%s\", \"error\": \"unreadable\"}\\n' \"$p\" ;;\n"
-    "  *) printf '{\"path\": \"%s\", \"text\": \"Text of %s\"}\\n' \"$p\" \"$p\" ;;\n"
-    "esac; done\n";
-
 // qxc looks for its OCR helper beside itself, so each test gets its own copy of
 // the real qxc in a folder of its own, with or without a fake helper next to it.
 class QxcCommandTest : public ::testing::Test {
@@ -45,7 +40,9 @@ protected:
     QString qxc() const { return home.file("bin/qxc"); }
     QString database() const { return home.file(".glimvault/db.sqlite"); }
     QString desktop(const QString& name) const { return home.file("Desktop/" + name); }
-    void installFakeHelper() { TestFiles::writeScript(home.file("bin/qxocr"), echoHelper); }
+    void installFakeHelper() {
+        TestFiles::writeScript(home.file("bin/qxocr"), FakeOcrHelper::failsBad);
+    }
 
     SandboxHome home;
 };
