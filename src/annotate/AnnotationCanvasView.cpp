@@ -206,6 +206,9 @@ void AnnotationCanvasView::pressWithSelectTool(QPointF p, QPointF ip) {
     const CanvasViewport view = viewport();
     selectedIndex_ = AnnotationHitTest::itemAt(doc_.items, ip, view);
     dragMode_ = DragMode::none;
+    // The editor hears of the selection first, so that it already holds the new
+    // one when the snapshot makes it show its state again.
+    emit selectionChanged(selectedIndex_);
     if (selectedIndex_) {
         const Annotation item = doc_.items[*selectedIndex_];
         const double radius = view.displayScale() * AnnotationHitTest::handleRadius;
@@ -222,7 +225,6 @@ void AnnotationCanvasView::pressWithSelectTool(QPointF p, QPointF ip) {
         moveOriginalRect_ = item.rect;
         emit snapshotRequested();
     }
-    emit selectionChanged(selectedIndex_);
     update();
 }
 

@@ -3,13 +3,12 @@
 #include "AnnotationDoc.h"
 #include "AnnotationTool.h"
 #include "CanvasViewport.h"
+#include "TextEntryField.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <optional>
-
-class TextEntryField;
 
 // The editing surface: shows the rendered document fitted into the view, zooms
 // and pans, draws new items, places text through a temporary field and selects,
