@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
 
@@ -128,10 +129,10 @@ AnnotationToolbar::AnnotationToolbar(QWidget* parent)
             &QToolButton::clicked, this, &AnnotationToolbar::zoomInClicked);
     addDivider();
     undoButton_ = addActionButton(Symbol::undo, AppLocale::text("Undo", "元に戻す"), "undo");
-    undoButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    bindKey(QKeySequence(Qt::CTRL | Qt::Key_Z), undoButton_);
     connect(undoButton_, &QToolButton::clicked, this, &AnnotationToolbar::undoClicked);
     redoButton_ = addActionButton(Symbol::redo, AppLocale::text("Redo", "やり直す"), "redo");
-    redoButton_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    bindKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), redoButton_);
     connect(redoButton_, &QToolButton::clicked, this, &AnnotationToolbar::redoClicked);
 }
 
@@ -147,11 +148,18 @@ QToolButton* AnnotationToolbar::addToolButton(AnnotationTool tool) {
     button->setObjectName(objectNameOf(tool));
     button->setCheckable(true);
     button->setToolTip(toolHelp(tool));
-    button->setShortcut(QKeySequence(look.key));
+    bindKey(QKeySequence(look.key), button);
     connect(button, &QToolButton::clicked, this, [this, tool] { emit toolChosen(tool); });
     layout()->addWidget(button);
     toolButtons_.insert(tool, button);
     return button;
+}
+
+void AnnotationToolbar::bindKey(const QKeySequence& key, QAbstractButton* button) {
+    // A button's own shortcut clicks it only after a short animation, so a
+    // drag begun right after the key would still use the previous tool.
+    auto* shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
 }
 
 QToolButton* AnnotationToolbar::addActionButton(EditorIcons::Symbol symbol, const QString& help,

@@ -13,6 +13,7 @@
 struct AnnotationEditorState;
 class QAbstractButton;
 class QColorDialog;
+class QKeySequence;
 class QSlider;
 class QToolButton;
 
@@ -46,6 +47,8 @@ private:
     QToolButton* addActionButton(EditorIcons::Symbol symbol, const QString& help,
                                  const char* objectName);
     void addDivider();
+    // The key clicks the button at once; a disabled button ignores it.
+    void bindKey(const QKeySequence& key, QAbstractButton* button);
     QWidget* makeBlurShapePicker();
     void addColorButton();
     void addWidthSlider();
