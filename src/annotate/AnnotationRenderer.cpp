@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <numbers>
 
 namespace AnnotationRenderer {
@@ -152,6 +153,43 @@ QRectF sourcePixels(const AnnotationDoc& doc, const QRectF& visible) {
     return QRectF(visible.x() * sx, topRow * sy, visible.width() * sx, visible.height() * sy);
 }
 
+// The canvas asks for the same part of the source at the same reduced size on
+// every repaint, and scaling it down is most of that work: the last one is kept.
+QImage scaledSource(const QImage& source, const QRect& pixels, const QSize& size) {
+    struct Scaled {
+        qint64 key = 0;
+        QRect pixels;
+        QSize size;
+        QImage image;
+    };
+    static std::mutex mutex;
+    static Scaled last;
+    const std::lock_guard lock(mutex);
+    if (last.key != source.cacheKey() || last.pixels != pixels || last.size != size) {
+        last = {source.cacheKey(), pixels, size,
+                source.copy(pixels).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)};
+    }
+    return last.image;
+}
+
+void drawSource(QPainter& painter, const AnnotationDoc& doc, const QRectF& visible, double scale,
+                const QSize& size) {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (scale < 1) {
+        // Reduced for the canvas: a whole-pixel source area, blitted as it is.
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(
+            QPoint(0, 0),
+            scaledSource(doc.source, sourcePixels(doc, visible).toAlignedRect(), size));
+        painter.restore();
+    } else {
+        YUpPainting::drawImage(painter, QRectF(0, 0, visible.width(), visible.height()), doc.source,
+                               sourcePixels(doc, visible));
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
 } // namespace
 
 double renderScale(const QRectF& visible, std::optional<double> maxDimension) {
@@ -173,10 +211,7 @@ QImage render(const AnnotationDoc& doc, std::optional<double> maxDimension) {
                            QPainter::TextAntialiasing);
     YUpPainting::flip(painter, visible.height() * scale);
     painter.scale(scale, scale);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    YUpPainting::drawImage(painter, QRectF(0, 0, visible.width(), visible.height()), doc.source,
-                           sourcePixels(doc, visible));
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    drawSource(painter, doc, visible, scale, size);
     for (const Annotation& item : doc.items)
         drawRotatable(painter, doc, item, visible);
     return image;

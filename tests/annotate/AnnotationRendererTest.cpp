@@ -60,6 +60,19 @@ TEST(AnnotationRenderer, ScalesDownToTheMaximumDimensionWithItsItems) {
     EXPECT_TRUE(isColour(image, 520, 250, Qt::white));
 }
 
+TEST(AnnotationRenderer, ReducedRendersFollowEachNewCrop) {
+    QImage source = AnnotateTestImages::filled(2000, 1000, Qt::red);
+    for (int y = 0; y < 1000; ++y)
+        for (int x = 1000; x < 2000; ++x)
+            source.setPixelColor(x, y, Qt::blue);
+    AnnotationDoc doc{source, QRectF(0, 0, 1000, 1000), {}};
+    EXPECT_TRUE(isColour(AnnotationRenderer::render(doc, 100), 90, 50, Qt::red, 0));
+    doc.crop = QRectF(1000, 0, 1000, 1000);
+    const QImage right = AnnotationRenderer::render(doc, 100);
+    EXPECT_EQ(right.size(), QSize(100, 100));
+    EXPECT_TRUE(isColour(right, 10, 50, Qt::blue, 0));
+}
+
 TEST(AnnotationRenderer, ACropOfWidthZeroRendersOnePointWide) {
     AnnotationDoc doc = onWhite(100, 100);
     doc.crop = QRectF(10, 10, 0, 50);
