@@ -48,4 +48,11 @@ Annotation textItem(const QString& text, const QRectF& rect, double lineWidth,
     return a;
 }
 
+CanvasViewport fittedViewport(QSizeF bounds, QRectF visible) {
+    CanvasViewport view;
+    view.bounds = bounds;
+    view.visible = visible;
+    return view;
+}
+
 } // namespace AnnotateTestImages

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Annotation.h"
+#include "CanvasViewport.h"
 
 #include <QColor>
 #include <QImage>
@@ -23,5 +24,8 @@ Annotation item(Annotation::Kind kind, const QRectF& rect, double lineWidth = 2,
                 const QColor& colour = Qt::black);
 Annotation textItem(const QString& text, const QRectF& rect, double lineWidth = 2,
                     const QColor& colour = Qt::black);
+
+// The visible rectangle fitted into a view of the given size, not zoomed or panned.
+CanvasViewport fittedViewport(QSizeF bounds, QRectF visible);
 
 } // namespace AnnotateTestImages

@@ -13,17 +13,10 @@ namespace Hit = AnnotationHitTest;
 
 namespace {
 
-CanvasViewport fitted(QSizeF bounds, QRectF visible) {
-    CanvasViewport view;
-    view.bounds = bounds;
-    view.visible = visible;
-    return view;
-}
-
 // One image point per view point.
-const CanvasViewport actualSize = fitted({400, 300}, {0, 0, 400, 300});
+const CanvasViewport actualSize = AnnotateTestImages::fittedViewport({400, 300}, {0, 0, 400, 300});
 // Two image points per view point.
-const CanvasViewport halfSize = fitted({200, 150}, {0, 0, 400, 300});
+const CanvasViewport halfSize = AnnotateTestImages::fittedViewport({200, 150}, {0, 0, 400, 300});
 
 } // namespace
 

@@ -1,18 +1,13 @@
 #include "CanvasViewport.h"
 
+#include "AnnotateTestImages.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-CanvasViewport fitted(QSizeF bounds, QRectF visible) {
-    CanvasViewport view;
-    view.bounds = bounds;
-    view.visible = visible;
-    return view;
-}
-
 CanvasViewport landscapeInSquare() {
-    return fitted({800, 800}, {0, 0, 1200, 800});
+    return AnnotateTestImages::fittedViewport({800, 800}, {0, 0, 1200, 800});
 }
 
 } // namespace
@@ -25,14 +20,15 @@ TEST(CanvasViewport, FitsAndCentresTheVisibleRectangle) {
     EXPECT_NEAR(base.y(), 133.33, 0.01);
     EXPECT_DOUBLE_EQ(view.displayScale(), 1.5);
     // A small image is enlarged to fit.
-    const CanvasViewport small = fitted({400, 400}, {0, 0, 100, 50});
+    const CanvasViewport small = AnnotateTestImages::fittedViewport({400, 400}, {0, 0, 100, 50});
     EXPECT_DOUBLE_EQ(small.baseDisplayRect().width(), 400);
     // Nothing to show without an area.
-    EXPECT_TRUE((fitted({400, 400}, {0, 0, 0, 50})).baseDisplayRect().isNull());
+    EXPECT_TRUE(
+        (AnnotateTestImages::fittedViewport({400, 400}, {0, 0, 0, 50})).baseDisplayRect().isNull());
 }
 
 TEST(CanvasViewport, ConvertsBetweenViewAndImagePointsWithACrop) {
-    CanvasViewport view = fitted({800, 800}, {100, 50, 1200, 800});
+    CanvasViewport view = AnnotateTestImages::fittedViewport({800, 800}, {100, 50, 1200, 800});
     // The bottom-left of the fitted image is the crop's origin.
     EXPECT_NEAR(view.viewToImage({0, 133.333333}).x(), 100, 1e-6);
     EXPECT_NEAR(view.viewToImage({0, 133.333333}).y(), 50, 1e-4);
