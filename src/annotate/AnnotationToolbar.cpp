@@ -236,23 +236,24 @@ void AnnotationToolbar::addWidthSlider() {
     layout()->addWidget(widthSlider_);
 }
 
-void AnnotationToolbar::showToolIcons(AnnotationTool current) {
+void AnnotationToolbar::showTool(AnnotationTool current) {
+    // A click on the current tool's button unchecks it; the state says otherwise.
+    for (auto it = toolButtons_.cbegin(); it != toolButtons_.cend(); ++it)
+        it.value()->setChecked(it.key() == current);
     if (shownTool_ == current)
         return;
     shownTool_ = current;
     const QColor ink = palette().color(QPalette::ButtonText);
     const QColor accent = palette().color(QPalette::Highlight);
     for (auto it = toolButtons_.cbegin(); it != toolButtons_.cend(); ++it) {
-        const bool isCurrent = it.key() == current;
-        const EditorIcons::Symbol symbol = lookOf(it.key()).symbol;
-        it.value()->setIcon(
-            EditorIcons::icon(symbol, ink, isCurrent ? std::optional(accent) : std::nullopt));
-        it.value()->setChecked(isCurrent);
+        const std::optional<QColor> tint =
+            it.key() == current ? std::optional(accent) : std::nullopt;
+        it.value()->setIcon(EditorIcons::icon(lookOf(it.key()).symbol, ink, tint));
     }
 }
 
 void AnnotationToolbar::showState(const AnnotationEditorState& state) {
-    showToolIcons(state.tool);
+    showTool(state.tool);
     blurShapePicker_->setVisible(state.tool == AnnotationTool::blur);
     blurRectButton_->setChecked(state.blurShape == Annotation::BlurShape::rect);
     blurEllipseButton_->setChecked(state.blurShape == Annotation::BlurShape::ellipse);

@@ -53,7 +53,7 @@ private:
     void addColorButton();
     void addWidthSlider();
     void chooseColor();
-    void showToolIcons(AnnotationTool current);
+    void showTool(AnnotationTool current);
 
     QMap<AnnotationTool, QToolButton*> toolButtons_;
     // What the icons show, so that they are drawn again only when it changes.

@@ -145,6 +145,8 @@ TEST_F(EditorTest, SingleKeysChooseToolsWithTheirHelpTexts) {
 
 TEST_F(EditorTest, ButtonsChooseToolsAndTheBlurShape) {
     click("tool-blur");
+    click("tool-blur");
+    EXPECT_TRUE(find("tool-blur")->isChecked());
     click("blur-ellipse");
     EXPECT_EQ(state().blurShape, Annotation::BlurShape::ellipse);
     Events::drag(*view_->canvas(), {20, 20}, {80, 60});
