@@ -58,9 +58,10 @@ void CaptureOverlay::paintEvent(QPaintEvent*) {
             painter.fillRect(local, QColor(accent.red(), accent.green(), accent.blue(), 40));
     }
     if (mode_ == Mode::region && pointer_) {
-        if (!dragStart_)
+        if (dragStart_)
+            paintSizeLabel(painter, lit.value_or(QRect()));
+        else
             paintCrosshair(painter);
-        paintSizeLabel(painter, lit.value_or(QRect()));
     }
 }
 
