@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace {
 
@@ -90,6 +91,18 @@ void CaptureOverlay::paintSizeLabel(QPainter& painter, const QRect& native) cons
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
+void CaptureOverlay::showEvent(QShowEvent*) {
+    windowHandle()->installEventFilter(this);
+}
+
+bool CaptureOverlay::eventFilter(QObject*, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+        type == QEvent::MouseButtonRelease)
+        precise_ = static_cast<QMouseEvent*>(event)->position();
+    return false;
+}
+
 bool CaptureOverlay::draggedFarEnough(QPointF end) const {
     return (end - *dragStart_).manhattanLength() >= QApplication::startDragDistance();
 }
@@ -99,27 +112,27 @@ void CaptureOverlay::mousePressEvent(QMouseEvent* event) {
         return Q_EMIT cancelled();
     if (event->button() != Qt::LeftButton)
         return;
-    pointer_ = event->position();
+    pointer_ = precise_;
     if (mode_ == Mode::window)
-        return Q_EMIT clickedAt(frozen().toNative(event->position()));
-    dragStart_ = event->position();
+        return Q_EMIT clickedAt(frozen().toNative(precise_));
+    dragStart_ = precise_;
     update();
 }
 
-void CaptureOverlay::mouseMoveEvent(QMouseEvent* event) {
-    pointer_ = event->position();
+void CaptureOverlay::mouseMoveEvent(QMouseEvent*) {
+    pointer_ = precise_;
     if (mode_ == Mode::window)
-        Q_EMIT pointedAt(frozen().toNative(event->position()));
+        Q_EMIT pointedAt(frozen().toNative(precise_));
     update();
 }
 
 void CaptureOverlay::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !dragStart_)
         return;
-    pointer_ = event->position();
+    pointer_ = precise_;
     // A click without a drag selects nothing, and ends the capture like Escape.
     const std::optional<QRect> selection = currentSelection();
-    if (!draggedFarEnough(event->position()) || !selection || selection->isEmpty())
+    if (!draggedFarEnough(precise_) || !selection || selection->isEmpty())
         return Q_EMIT cancelled();
     Q_EMIT regionSelected(*selection);
 }

@@ -34,6 +34,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     const FrozenScreen& frozen() const { return desktop_.screens()[screenIndex_]; }
@@ -46,6 +48,9 @@ private:
     const FrozenDesktop& desktop_;
     std::size_t screenIndex_;
     Mode mode_;
+    // The pointer as its window saw it. Widgets get positions rounded to whole
+    // logical units, which on a scaled screen skips device pixels.
+    QPointF precise_;
     std::optional<QPointF> dragStart_;
     std::optional<QPointF> pointer_;
     std::optional<QRect> highlight_;

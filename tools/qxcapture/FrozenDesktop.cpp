@@ -41,7 +41,9 @@ QImage FrozenDesktop::crop(const QRect& native) const {
         const QRect part = native.intersected(screen.nativeGeometry);
         if (part.isEmpty())
             continue;
-        painter.drawImage(part.topLeft() - native.topLeft(), screen.image,
+        // Both rectangles given in pixels: a grab carries its screen's scale,
+        // and drawing it by position alone would shrink it by that scale.
+        painter.drawImage(part.translated(-native.topLeft()), screen.image,
                           part.translated(-screen.nativeGeometry.topLeft()));
     }
     painter.end();

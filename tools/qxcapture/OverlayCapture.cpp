@@ -31,11 +31,11 @@ OverlayCapture::~OverlayCapture() = default;
 FrozenDesktop OverlayCapture::freeze(CaptureOverlay::Mode mode) {
     std::vector<FrozenScreen> screens;
     for (QScreen* screen : QGuiApplication::screens()) {
-        const QPixmap grab = screen->grabWindow(0);
+        const QImage grab = screen->grabWindow(0).toImage();
         // Qt keeps a screen's top-left corner in root-window pixels and scales
         // only its size, so the corner and the grab's size give its pixels.
-        screens.push_back({QRect(screen->geometry().topLeft(), grab.size()),
-                           screen->devicePixelRatio(), grab.toImage()});
+        screens.push_back(
+            {QRect(screen->geometry().topLeft(), grab.size()), screen->devicePixelRatio(), grab});
     }
     std::vector<QRect> windows;
     if (mode == CaptureOverlay::Mode::window)

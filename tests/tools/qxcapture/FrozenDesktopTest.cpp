@@ -17,6 +17,8 @@ FrozenScreen screen(QRect native, qreal ratio) {
     for (int y = 0; y < native.height(); ++y)
         for (int x = 0; x < native.width(); ++x)
             image.setPixelColor(x, y, colourAt(native.x() + x, native.y() + y));
+    // Tagged with the screen's scale, as Qt's screen grabs are.
+    image.setDevicePixelRatio(ratio);
     return {native, ratio, image};
 }
 
