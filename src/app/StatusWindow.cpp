@@ -21,6 +21,10 @@ StatusWindow::StatusWindow(QMenu& statusMenu) {
         "このウィンドウを閉じても Glimber は動き続けます。もう一度 Glimber "
         "を起動するとこのウィンドウが戻ります。"));
     note->setWordWrap(true);
+    // A fixed width for the text and a window sized to its contents: a wrapped
+    // label only reports its true height for a known width.
+    note->setFixedWidth(360);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(note);
     for (QAction* action : statusMenu.actions()) {
         if (action->isSeparator()) {
@@ -36,7 +40,6 @@ StatusWindow::StatusWindow(QMenu& statusMenu) {
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         layout->addWidget(button);
     }
-    setFixedWidth(380);
 }
 
 void StatusWindow::present() {
