@@ -31,20 +31,8 @@ void GlimberDesktopTest::showTextWindow(const QString& text) {
 }
 
 bool GlimberDesktopTest::waitForOverlay(const RunningProgram& glimber) {
-    const bool covered = QTest::qWaitFor(
-        [&] {
-            if (!glimber.child("qxcapture"))
-                return false;
-            for (const QRect& window : x.windowsOf("qxcapture")) {
-                if (window.size() == QSize(1280, 800))
-                    return true;
-            }
-            return false;
-        },
-        20'000);
-    // Mapped is not yet listening: give it a moment to take the keyboard.
-    QTest::qWait(300);
-    return covered;
+    return QTest::qWaitFor([&] { return glimber.child("qxcapture").has_value(); }, 20'000) &&
+           x.waitForCaptureOverlay();
 }
 
 bool GlimberDesktopTest::waitUntilToolEnded(const RunningProgram& glimber) {

@@ -72,20 +72,6 @@ QProcessEnvironment scaledBy(const QString& factor) {
     return environment;
 }
 
-bool waitForOverlay(XSession& x) {
-    const bool shown = QTest::qWaitFor(
-        [&] {
-            for (const QRect& window : x.windowsOf("qxcapture")) {
-                if (window.size() == QSize(1280, 800))
-                    return true;
-            }
-            return false;
-        },
-        20'000);
-    QTest::qWait(300);
-    return shown;
-}
-
 class QxcaptureAtScale : public ::testing::TestWithParam<const char*> {
 protected:
     SandboxHome home;
@@ -97,7 +83,7 @@ TEST_P(QxcaptureAtScale, RegionHoldsExactlyTheScreenPixelsDraggedOver) {
     const auto background = showPicture(desktop, {0, 0});
     const QString out = home.file("region.png");
     RunningProgram tool("qxcapture", {"-i", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(waitForOverlay(x));
+    ASSERT_TRUE(x.waitForCaptureOverlay());
     // Odd pixels, which fall between two logical units at these scales.
     const QRect dragged(QPoint(201, 101), QPoint(402, 301));
     x.drag(dragged.topLeft(), dragged.bottomRight() + QPoint(1, 1));
@@ -114,7 +100,7 @@ TEST_P(QxcaptureAtScale, WindowModeTakesTheTopmostWindowUnderTheClick) {
     const auto window = showPicture(picture, {333, 222});
     const QString out = home.file("window.png");
     RunningProgram tool("qxcapture", {"-iw", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(waitForOverlay(x));
+    ASSERT_TRUE(x.waitForCaptureOverlay());
     x.click({400, 300});
     ASSERT_TRUE(tool.waitForExit(10'000));
     EXPECT_EQ(difference(QImage(out), picture), "");
@@ -123,7 +109,7 @@ TEST_P(QxcaptureAtScale, WindowModeTakesTheTopmostWindowUnderTheClick) {
 TEST_P(QxcaptureAtScale, ClickWithoutADragWritesNothing) {
     const QString out = home.file("nothing.png");
     RunningProgram tool("qxcapture", {"-i", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(waitForOverlay(x));
+    ASSERT_TRUE(x.waitForCaptureOverlay());
     x.click({500, 500});
     ASSERT_TRUE(tool.waitForExit(10'000));
     EXPECT_EQ(tool.exitCode(), 1);

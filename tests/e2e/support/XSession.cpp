@@ -1,5 +1,8 @@
 #include "XSession.h"
 
+#include "HeadlessDesktop.h"
+
+#include <QTest>
 #include <QThread>
 
 #include <X11/Xlib.h>
@@ -105,4 +108,19 @@ std::vector<QRect> XSession::windowsOf(const QByteArray& instance) {
     std::vector<QRect> found;
     collect(display_, DefaultRootWindow(display_), instance, found);
     return found;
+}
+
+bool XSession::waitForCaptureOverlay() {
+    const QSize screen(HeadlessDesktop::width, HeadlessDesktop::height);
+    const bool covered = QTest::qWaitFor(
+        [&] {
+            for (const QRect& window : windowsOf("qxcapture")) {
+                if (window.size() == screen)
+                    return true;
+            }
+            return false;
+        },
+        20'000);
+    QTest::qWait(300);
+    return covered;
 }

@@ -34,6 +34,10 @@ public:
     // the window tree, in root coordinates.
     std::vector<QRect> windowsOf(const QByteArray& instance);
 
+    // Waits until qxcapture's overlay covers the whole screen, then a moment
+    // more: mapped is not yet listening, it still has to take the keyboard.
+    bool waitForCaptureOverlay();
+
 private:
     void flush();
 
