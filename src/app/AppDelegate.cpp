@@ -26,9 +26,7 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
     , currentHotkey_(ConfigStore::resolveHotkey())
     , captureRunner_(options_.helperFolder) {}
 
-AppDelegate::~AppDelegate() {
-    delete statusItem_;
-}
+AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     // Without a Dock there is nothing to leave: the program has no main window,
@@ -45,11 +43,11 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::installStatusItem() {
     statusMenu_ = buildStatusMenu(*this);
-    statusItem_ = new QSystemTrayIcon(AppIcon::icon());
+    statusItem_ = std::make_unique<QSystemTrayIcon>(AppIcon::icon());
     statusItem_->setToolTip(QStringLiteral("Glimber"));
     statusItem_->setContextMenu(statusMenu_.get());
     // A click opens the menu like a right click does, as a menu-bar item would.
-    connect(statusItem_, &QSystemTrayIcon::activated, this,
+    connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger)
                     statusMenu_->popup(QCursor::pos());

@@ -7,13 +7,13 @@
 #include "TriggerKeyMonitor.h"
 
 #include <QObject>
+#include <QSystemTrayIcon>
 
 #include <functional>
 #include <memory>
 
 class EditMenu;
 class QMenu;
-class QSystemTrayIcon;
 class StatusWindow;
 
 // What tests change about the program; the defaults are the real program's.
@@ -59,7 +59,7 @@ public:
     void startEventTap();
 
     const Hotkey& currentHotkey() const { return currentHotkey_; }
-    QSystemTrayIcon* statusItem() const { return statusItem_; }
+    QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
     QMenu* statusMenu() const { return statusMenu_.get(); }
     StatusWindow* statusWindow() const { return statusWindow_.get(); }
     const EditMenu* editMenu() const { return editMenu_.get(); }
@@ -72,7 +72,7 @@ private:
     void handle(const KeyEvent& event);
 
     AppDelegateOptions options_;
-    QSystemTrayIcon* statusItem_ = nullptr;
+    std::unique_ptr<QSystemTrayIcon> statusItem_;
     MainThreadHoldTimer holdTimer_;
     TriggerKeyMonitor monitor_; // triggerDown, usedAsModifier, holdFired
     Hotkey currentHotkey_;

@@ -43,9 +43,11 @@ FrozenDesktop OverlayCapture::freeze(CaptureOverlay::Mode mode) {
     return {std::move(screens), std::move(windows)};
 }
 
-void OverlayCapture::start() {
-    desktop_ = std::make_unique<FrozenDesktop>(freeze(mode_));
+bool OverlayCapture::start() {
     const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return false;
+    desktop_ = std::make_unique<FrozenDesktop>(freeze(mode_));
     for (qsizetype i = 0; i < screens.size(); ++i) {
         auto overlay = std::make_unique<CaptureOverlay>(*desktop_, std::size_t(i), mode_);
         overlay->setGeometry(screens[i]->geometry());
@@ -59,10 +61,21 @@ void OverlayCapture::start() {
         overlays_.push_back(std::move(overlay));
     }
     if (mode_ == CaptureOverlay::Mode::window)
-        highlightWindowAt(desktop_->screens().empty()
-                              ? QPoint()
-                              : desktop_->screens().front().nativeGeometry.topLeft());
+        highlightWindowUnderThePointer();
     grabKeyboard();
+    return true;
+}
+
+void OverlayCapture::highlightWindowUnderThePointer() {
+    // The window under the pointer lights up at once, before the first move.
+    const QPoint pointer = QCursor::pos();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        const QRect geometry = screens[i]->geometry();
+        if (geometry.contains(pointer))
+            return highlightWindowAt(
+                desktop_->screens()[std::size_t(i)].toNative(pointer - geometry.topLeft()));
+    }
 }
 
 void OverlayCapture::grabKeyboard() {

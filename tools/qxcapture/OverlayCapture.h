@@ -21,11 +21,13 @@ public:
     OverlayCapture(CaptureOverlay::Mode mode, QString outputPath);
     ~OverlayCapture() override;
 
-    void start();
+    // Covers the screens; false when there is no screen to cover.
+    bool start();
 
 private:
     static FrozenDesktop freeze(CaptureOverlay::Mode mode);
     void grabKeyboard();
+    void highlightWindowUnderThePointer();
     void highlightWindowAt(const QPoint& native);
     void takeWindowAt(const QPoint& native);
     void finish(const std::optional<QRect>& native);

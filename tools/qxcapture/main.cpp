@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
         OverlayCapture capture(arguments->window ? CaptureOverlay::Mode::window
                                                  : CaptureOverlay::Mode::region,
                                arguments->outputPath);
-        capture.start();
-        return app.exec();
+        return capture.start() ? app.exec() : 2;
     }
     PortalCapture capture(arguments->outputPath);
     capture.start();
