@@ -21,6 +21,17 @@ QImage opaque(const QImage& image) {
 
 class TrayE2e : public GlimberDesktopTest {
 protected:
+    // A tap of right Shift, a drag over `region`; the file that appears.
+    QString captureByTapAndDrag(const RunningProgram& glimber, const QRect& region) {
+        x.tap(rightShift);
+        if (!waitForOverlay(glimber))
+            return {};
+        x.drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height()));
+        if (!QTest::qWaitFor([&] { return savedShots().size() == 1; }, 10'000))
+            return {};
+        return saveFolder() + "/" + savedShots().first();
+    }
+
     void SetUp() override { ASSERT_TRUE(HeadlessDesktop::current().startTray()); }
     void TearDown() override {
         HeadlessDesktop::current().stopTray();
@@ -68,13 +79,8 @@ TEST_F(TrayE2e, TapOfRightShiftAndADragCaptureTheRegionOntoTheClipboard) {
     const auto glimber = startGlimber();
     const QRect region(120, 130, 540, 150);
     const QImage seen = screenPixels(region);
-
-    x.tap(rightShift);
-    ASSERT_TRUE(waitForOverlay(*glimber));
-    x.drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return savedShots().size() == 1; }, 10'000));
-
-    const QString shot = saveFolder() + "/" + savedShots().first();
+    const QString shot = captureByTapAndDrag(*glimber, region);
+    ASSERT_FALSE(shot.isEmpty());
     EXPECT_TRUE(QFileInfo(shot).fileName().startsWith("Glimber 20"));
     QImage saved;
     ASSERT_TRUE(QTest::qWaitFor([&] { return saved.load(shot); }, 5000));
@@ -83,9 +89,15 @@ TEST_F(TrayE2e, TapOfRightShiftAndADragCaptureTheRegionOntoTheClipboard) {
     QImage pasted;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !(pasted = clipboardImage()).isNull(); }, 10'000));
     EXPECT_EQ(opaque(pasted), seen);
+}
 
+TEST_F(TrayE2e, CaptureIsFoundByItsTextMomentsLater) {
     if (!QFile::exists(RunningProgram::path("qxocr")))
-        GTEST_SKIP() << "qxocr is not built yet: the search step waits for it";
+        GTEST_SKIP() << "needs the OCR helper qxocr, which is not built";
+    showTextWindow("Glimber finds zebras");
+    const auto glimber = startGlimber();
+    const QString shot = captureByTapAndDrag(*glimber, {110, 110, 580, 180});
+    ASSERT_FALSE(shot.isEmpty());
     QByteArray found;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
