@@ -29,14 +29,14 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
-    // Without a Dock there is nothing to leave: the program has no main window,
-    // and closing one of its windows must not end it.
+    // A tray program has no main window: closing one of its windows must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     installStatusItem();
     installEditMenu();
     QDir().mkpath(ConfigStore::resolveCaptureDir());
     enrolAtLoginOnce();
-    // No accessibility trust to ask for here: key streams need no such permission.
+    // No trust prompt to show: reading X11 raw keys needs no permission, and the
+    // /dev/input keyboards are readable or not by the user's groups.
     startEventTap();
     OcrIndexer::shared().start();
 }
