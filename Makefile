@@ -8,8 +8,7 @@ JOBS ?= $(shell nproc)
 .PHONY: run test deps configure build bench clean
 
 run: build
-	$(BUILD_DIR)/bin/qxc ocr
-	$(BUILD_DIR)/bin/qxc recent --limit 10
+	$(BUILD_DIR)/bin/glimber
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600 -j $(JOBS)

@@ -10,10 +10,10 @@ struct ModifierInfo {
 };
 
 constexpr std::array<ModifierInfo, 4> table{{
-    {HotkeyModifier::rightShift, "rightShift", 60, ModifierFlag::shift},
-    {HotkeyModifier::rightCommand, "rightCommand", 54, ModifierFlag::command},
-    {HotkeyModifier::rightOption, "rightOption", 61, ModifierFlag::option},
-    {HotkeyModifier::rightControl, "rightControl", 62, ModifierFlag::control},
+    {HotkeyModifier::rightShift, "rightShift", VirtualKey::rightShift, ModifierFlag::shift},
+    {HotkeyModifier::rightCommand, "rightCommand", VirtualKey::rightCommand, ModifierFlag::command},
+    {HotkeyModifier::rightOption, "rightOption", VirtualKey::rightOption, ModifierFlag::option},
+    {HotkeyModifier::rightControl, "rightControl", VirtualKey::rightControl, ModifierFlag::control},
 }};
 
 const ModifierInfo& info(HotkeyModifier modifier) {

@@ -1,0 +1,27 @@
+#include "AppCommand.h"
+
+#include "AppDelegate.h"
+
+const std::vector<AppCommand>& appCommands() {
+    static const std::vector<AppCommand> commands{
+        {"capture-region", false, "select a region and capture it",
+         [](AppDelegate& app, const QString&) { app.captureRangeAction(); }},
+        {"capture-window", false, "click a window and capture it",
+         [](AppDelegate& app, const QString&) { app.captureWindowAction(); }},
+        {"capture-scroll", false, "start a scrolling capture of a region",
+         [](AppDelegate& app, const QString&) { app.scrollCaptureAction(); }},
+        {"open-save-folder", false, "open the save folder in the file manager",
+         [](AppDelegate& app, const QString&) { app.openStore(); }},
+        {"quit", false, "quit the running Glimber",
+         [](AppDelegate& app, const QString&) { app.quit(); }},
+    };
+    return commands;
+}
+
+const AppCommand* findAppCommand(const QString& name) {
+    for (const AppCommand& command : appCommands()) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}

@@ -1,0 +1,128 @@
+#include "AppDelegate.h"
+
+#include "AppIcon.h"
+#include "ConfigStore.h"
+#include "EditMenu.h"
+#include "LoginItem.h"
+#include "OcrIndexer.h"
+#include "StatusMenu.h"
+#include "StatusWindow.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QUrl>
+
+AppDelegate::AppDelegate(AppDelegateOptions options)
+    : options_(std::move(options))
+    , holdTimer_([this] { monitor_.holdTimerFired(); })
+    , monitor_(holdTimer_, {[this] { runCapture(CaptureRunner::regionArguments()); },
+                            [this] { runCapture(CaptureRunner::windowArguments()); }})
+    , currentHotkey_(ConfigStore::resolveHotkey())
+    , captureRunner_(options_.helperFolder) {}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching() {
+    // A tray program has no main window: closing one of its windows must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installStatusItem();
+    installEditMenu();
+    QDir().mkpath(ConfigStore::resolveCaptureDir());
+    enrolAtLoginOnce();
+    // No trust prompt to show: reading X11 raw keys needs no permission, and the
+    // /dev/input keyboards are readable or not by the user's groups.
+    startEventTap();
+    OcrIndexer::shared().start();
+}
+
+void AppDelegate::installStatusItem() {
+    statusMenu_ = buildStatusMenu(*this);
+    statusItem_ = std::make_unique<QSystemTrayIcon>(AppIcon::icon());
+    statusItem_->setToolTip(QStringLiteral("Glimber"));
+    statusItem_->setContextMenu(statusMenu_.get());
+    // A click opens the menu like a right click does, as a menu-bar item would.
+    connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    statusMenu_->popup(QCursor::pos());
+            });
+    statusItem_->show();
+    // The icon docks by itself whenever a tray turns up; without one by then, the
+    // menu becomes a window so that Glimber is neither invisible nor unreachable.
+    QTimer::singleShot(options_.trayGraceMs, this, [this] {
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            presentStatusWindow();
+    });
+}
+
+void AppDelegate::installEditMenu() {
+    editMenu_ = std::make_unique<EditMenu>();
+}
+
+void AppDelegate::enrolAtLoginOnce() {
+    QSettings settings;
+    if (settings.value(QStringLiteral("loginItemConfigured"), false).toBool())
+        return;
+    try {
+        LoginItem::setEnabled(true);
+    } catch (const LoginItemError&) {
+        // Not retried: the flag below is set either way, and from now on only
+        // the user changes it.
+    }
+    settings.setValue(QStringLiteral("loginItemConfigured"), true);
+}
+
+void AppDelegate::startEventTap() {
+    if (!eventTap_) {
+        eventTap_ = options_.makeKeySource();
+        connect(eventTap_.get(), &KeyEventSource::keyEvent, this, &AppDelegate::handle);
+    }
+    if (!eventTap_->start())
+        QTimer::singleShot(options_.keySourceRetryMs, this, &AppDelegate::startEventTap);
+}
+
+void AppDelegate::handle(const KeyEvent& event) {
+    monitor_.handle(event, currentHotkey_);
+    if (event.type != KeyEvent::Type::interrupted)
+        return;
+    // Events were lost: open the stream afresh, once the source has returned
+    // from delivering this one.
+    eventTap_->stop();
+    QTimer::singleShot(0, this, &AppDelegate::startEventTap);
+}
+
+void AppDelegate::runCapture(const QStringList& toolArguments) {
+    captureRunner_.runCapture(toolArguments);
+}
+
+void AppDelegate::captureRangeAction() {
+    runCapture(CaptureRunner::regionArguments());
+}
+
+void AppDelegate::captureWindowAction() {
+    runCapture(CaptureRunner::windowArguments());
+}
+
+void AppDelegate::scrollCaptureAction() {
+    captureRunner_.startScrollCapture();
+}
+
+void AppDelegate::openStore() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
+}
+
+void AppDelegate::quit() {
+    QCoreApplication::quit();
+}
+
+void AppDelegate::presentStatusWindow() {
+    if (!statusWindow_)
+        statusWindow_ = std::make_unique<StatusWindow>(*statusMenu_);
+    statusWindow_->present();
+}

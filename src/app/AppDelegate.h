@@ -1,0 +1,84 @@
+#pragma once
+
+#include "CaptureRunner.h"
+#include "Hotkey.h"
+#include "KeyEventSource.h"
+#include "MainThreadHoldTimer.h"
+#include "TriggerKeyMonitor.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+
+class EditMenu;
+class QMenu;
+class StatusWindow;
+
+// What tests change about the program; the defaults are the real program's.
+struct AppDelegateOptions {
+    // Where qxcapture and qxscroll are; empty means beside the executable.
+    QString helperFolder;
+    std::function<std::unique_ptr<KeyEventSource>()> makeKeySource =
+        &KeyEventSource::forThisSession;
+    // A key stream that cannot be opened is tried again after this long.
+    int keySourceRetryMs = 1000;
+    // At login the panel may start after Glimber; this is how long its tray
+    // gets before Glimber shows its menu as a window instead.
+    int trayGraceMs = 3000;
+};
+
+// The hub of the tray program: the launch sequence, the tray icon and its menu,
+// the hidden edit menu, the trigger key and the actions of the menu.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads the trigger key from the configuration; opens nothing yet.
+    explicit AppDelegate(AppDelegateOptions options = {});
+    ~AppDelegate() override;
+
+    // The launch sequence, once the event loop runs.
+    void applicationDidFinishLaunching();
+
+    // Menu actions.
+    void captureRangeAction();
+    void captureWindowAction();
+    void scrollCaptureAction();
+    void openStore();
+    void quit();
+
+    // One region or window capture with the tool's options.
+    void runCapture(const QStringList& toolArguments);
+
+    // Shows the status menu as a window (no tray, or a second start of the program).
+    void presentStatusWindow();
+
+    // Opens the system-wide key stream, retrying until it opens.
+    void startEventTap();
+
+    const Hotkey& currentHotkey() const { return currentHotkey_; }
+    QSystemTrayIcon* statusItem() const { return statusItem_.get(); }
+    QMenu* statusMenu() const { return statusMenu_.get(); }
+    StatusWindow* statusWindow() const { return statusWindow_.get(); }
+    const EditMenu* editMenu() const { return editMenu_.get(); }
+    CaptureRunner& captureRunner() { return captureRunner_; }
+
+private:
+    void installStatusItem();
+    void installEditMenu();
+    void enrolAtLoginOnce();
+    void handle(const KeyEvent& event);
+
+    AppDelegateOptions options_;
+    std::unique_ptr<QSystemTrayIcon> statusItem_;
+    MainThreadHoldTimer holdTimer_;
+    TriggerKeyMonitor monitor_; // triggerDown, usedAsModifier, holdFired
+    Hotkey currentHotkey_;
+    std::unique_ptr<KeyEventSource> eventTap_;
+    CaptureRunner captureRunner_;
+    std::unique_ptr<QMenu> statusMenu_;
+    std::unique_ptr<EditMenu> editMenu_;
+    std::unique_ptr<StatusWindow> statusWindow_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <stdexcept>
+
+// A failed change of the start at login; what() is a sentence for the user.
+class LoginItemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Starting the program at login, through the desktop's autostart entry.
+namespace LoginItem {
+
+// Registers (true) or removes (false) the start at login; an entry that the
+// session has switched off counts as not registered and is written anew.
+// Throws LoginItemError.
+void setEnabled(bool enabled);
+
+bool isEnabled();
+
+} // namespace LoginItem

@@ -1,0 +1,87 @@
+#include "CaptureRunner.h"
+
+#include "ConfigStore.h"
+#include "ExecutableLocation.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QtConcurrent>
+
+QStringList CaptureRunner::regionArguments() {
+    return {QStringLiteral("-i")};
+}
+
+QStringList CaptureRunner::windowArguments() {
+    return {QStringLiteral("-iw")};
+}
+
+CaptureRunner::CaptureRunner(QString helperFolder, QObject* parent)
+    : QObject(parent)
+    , helperFolder_(helperFolder.isEmpty() ? ExecutableLocation::directory()
+                                           : std::move(helperFolder)) {}
+
+QString CaptureRunner::reserveOutput(const QString& ending) {
+    // Resolved for every capture, so a folder changed in the settings applies at
+    // once, and created every time, so a deleted folder comes back.
+    const QString folder = ConfigStore::resolveCaptureDir();
+    QDir().mkpath(folder);
+    return namer_.reserve(folder, clock_(), ending);
+}
+
+void CaptureRunner::runCapture(const QStringList& toolArguments) {
+    const QString path = reserveOutput(QStringLiteral(".png"));
+    auto* tool = new QProcess(this);
+    tool->setProgram(QDir(helperFolder_).filePath(QStringLiteral("qxcapture")));
+    tool->setArguments(toolArguments + QStringList{path});
+    tool->setStandardInputFile(QProcess::nullDevice());
+    tool->setStandardOutputFile(QProcess::nullDevice());
+    tool->setStandardErrorFile(QProcess::nullDevice());
+    // However long the user takes, the exit status does not matter: the file does.
+    connect(tool, &QProcess::finished, this, [this, tool, path] {
+        tool->deleteLater();
+        collect(path);
+    });
+    connect(tool, &QProcess::errorOccurred, this, [this, tool, path](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        tool->deleteLater();
+        Q_EMIT captureFinished(path, Outcome::toolNotStarted);
+    });
+    tool->start();
+}
+
+void CaptureRunner::collect(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return Q_EMIT captureFinished(path, Outcome::noFile);
+    auto* decoding = new QFutureWatcher<QImage>(this);
+    connect(decoding, &QFutureWatcher<QImage>::finished, this, [this, decoding, path] {
+        decoding->deleteLater();
+        const QImage image = decoding->result();
+        if (image.isNull())
+            return Q_EMIT captureFinished(path, Outcome::unreadable);
+        QGuiApplication::clipboard()->setImage(image);
+        Q_EMIT captureFinished(path, Outcome::copied);
+    });
+    decoding->setFuture(QtConcurrent::run([path] { return QImage(path); }));
+}
+
+bool CaptureRunner::startScrollCapture() {
+    const QString output = reserveOutput(QStringLiteral(" scroll.png"));
+    const QString helper = QDir(helperFolder_).filePath(QStringLiteral("qxscroll"));
+    if (!QFileInfo::exists(helper))
+        return false;
+    // Detached on purpose: the helper writes its file into the save folder when
+    // it is done, and nobody here needs to hear about it.
+    QProcess process;
+    process.setProgram(helper);
+    process.setArguments({QStringLiteral("--region"), output});
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
+}

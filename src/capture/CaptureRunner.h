@@ -1,0 +1,59 @@
+#pragma once
+
+#include "CaptureNamer.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Region, window and scrolling captures. The capture tool (qxcapture) and the
+// scroll helper (qxscroll) are programs beside this one; the tool writes the
+// PNG, and this puts it on the clipboard. Nothing here ever waits on the main
+// thread: the tool runs as a process watched through the event loop, the image
+// is decoded on a pool thread, and only the clipboard write comes back.
+class CaptureRunner : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Outcome {
+        copied,         // the file exists and its image is on the clipboard
+        noFile,         // the user cancelled, or the tool could not write
+        unreadable,     // the file exists but holds no image; it is kept
+        toolNotStarted, // the tool is missing or would not start
+    };
+    Q_ENUM(Outcome)
+
+    // The tool's options for a region and for a window capture.
+    static QStringList regionArguments();
+    static QStringList windowArguments();
+
+    // `helperFolder` holds qxcapture and qxscroll; by default the folder of
+    // the running executable.
+    explicit CaptureRunner(QString helperFolder = {}, QObject* parent = nullptr);
+
+    // Starts one capture into the save folder and returns at once. Several
+    // captures may run at the same time.
+    void runCapture(const QStringList& toolArguments);
+
+    // Starts the scroll helper with "--region" and the output path, and does not
+    // watch it. False when there is no helper to start.
+    bool startScrollCapture();
+
+    // The clock that names the files; tests set a fixed one.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+
+Q_SIGNALS:
+    // After every capture started by runCapture, once its end is known.
+    void captureFinished(const QString& path, CaptureRunner::Outcome outcome);
+
+private:
+    QString reserveOutput(const QString& ending);
+    void collect(const QString& path);
+
+    QString helperFolder_;
+    CaptureNamer namer_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+};

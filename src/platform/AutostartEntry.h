@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The XDG autostart entry that starts the program at login:
+// $XDG_CONFIG_HOME/autostart/glimber.desktop (~/.config/autostart by default),
+// which every freedesktop session honours.
+namespace AutostartEntry {
+
+QString path();
+
+// The entry exists and neither hides nor disables itself (a session's settings
+// switch an entry off that way rather than deleting it).
+bool isEnabled();
+
+// Writes an entry that starts `executable`; false with `error` set on failure.
+bool install(const QString& executable, QString* error);
+
+// Removes the entry; false with `error` set on failure.
+bool remove(QString* error);
+
+} // namespace AutostartEntry

@@ -1,0 +1,73 @@
+#include "LoginItem.h"
+
+#include "AutostartEntry.h"
+#include "SandboxHome.h"
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString entryText() {
+    QFile file(AutostartEntry::path());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+TEST(LoginItem, EnablingWritesAnAutostartEntryThatStartsTheTrayProgram) {
+    SandboxHome home;
+    EXPECT_EQ(AutostartEntry::path(), home.file(".config/autostart/glimber.desktop"));
+    EXPECT_FALSE(LoginItem::isEnabled());
+    LoginItem::setEnabled(true);
+    EXPECT_TRUE(LoginItem::isEnabled());
+    const QString text = entryText();
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(text.contains("\nType=Application\n"));
+    EXPECT_TRUE(text.contains(QRegularExpression("\nExec=\"/[^\"]*/glimber\"\n")))
+        << text.toStdString();
+}
+
+TEST(LoginItem, DisablingRemovesTheEntryAndIsHarmlessWhenItIsGone) {
+    SandboxHome home;
+    LoginItem::setEnabled(true);
+    LoginItem::setEnabled(false);
+    EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
+    EXPECT_NO_THROW(LoginItem::setEnabled(false));
+}
+
+TEST(LoginItem, EntrySwitchedOffByTheSessionCountsAsOffAndIsWrittenAnew) {
+    SandboxHome home;
+    for (const char* switchedOff : {"Hidden=true", "X-GNOME-Autostart-enabled=false"}) {
+        TestFiles::write(AutostartEntry::path(),
+                         QByteArray("[Desktop Entry]\nType=Application\nExec=glimber\n") +
+                             switchedOff + "\n");
+        EXPECT_FALSE(LoginItem::isEnabled()) << switchedOff;
+        LoginItem::setEnabled(true);
+        EXPECT_TRUE(LoginItem::isEnabled()) << switchedOff;
+    }
+    // Keys of other groups do not count.
+    TestFiles::write(AutostartEntry::path(),
+                     "[Desktop Entry]\nExec=glimber\n[Desktop Action x]\nHidden=true\n");
+    EXPECT_TRUE(LoginItem::isEnabled());
+}
+
+TEST(LoginItem, FailureIsThrownForTheCallerToReport) {
+    SandboxHome home;
+    // A file where the autostart folder should be.
+    TestFiles::write(home.file(".config/autostart"), "in the way");
+    EXPECT_THROW(LoginItem::setEnabled(true), LoginItemError);
+}
+
+TEST(AutostartEntry, ExecLineQuotesTheReservedCharactersOfAPath) {
+    SandboxHome home;
+    QString error;
+    ASSERT_TRUE(AutostartEntry::install(R"(/opt/My "Apps"/$HOME/100%/a\b/glimber)", &error));
+    // Quoted for the Exec syntax ("\"", "\$", "\\"), then every backslash
+    // doubled for the file's string syntax; "%" doubled as no field code.
+    EXPECT_TRUE(entryText().contains(R"(Exec="/opt/My \\"Apps\\"/\\$HOME/100%%/a\\\\b/glimber")"))
+        << entryText().toStdString();
+}
+
+} // namespace

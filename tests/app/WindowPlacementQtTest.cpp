@@ -1,0 +1,62 @@
+// The placement rule bound to Qt's screens, whose y grows downward from the top
+// of the primary screen. Two screens: a 1440 x 900 laptop and, to its right, a
+// taller 1920 x 1200 monitor, both with their top edges at y = 0.
+#include "WindowPlacement.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QPoint placedAt(QSize size) {
+    QWidget window;
+    window.resize(size);
+    WindowPlacement::placeOnActiveScreen(window);
+    return window.pos();
+}
+
+TEST(WindowPlacementQt, ScreensAreSeenWithYGrowingUpFromThePrimaryScreensBottom) {
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    QCursor::setPos(100, 100);
+    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame(), (ScreenRect{0, 0, 1440, 900}));
+    QCursor::setPos(2000, 1100);
+    // The monitor reaches 300 below the laptop's bottom edge.
+    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame(), (ScreenRect{1440, -300, 1920, 1200}));
+}
+
+TEST(WindowPlacementQt, WindowOpensCentredWithItsTop48BelowTheTopOfThePointersScreen) {
+    QCursor::setPos(100, 100);
+    EXPECT_EQ(placedAt({800, 600}), QPoint(320, 48));
+    QCursor::setPos(2000, 1100);
+    EXPECT_EQ(placedAt({800, 600}), QPoint(1440 + 560, 48));
+}
+
+TEST(WindowPlacementQt, TallWindowGivesUpItsMarginAtTheScreensBottom) {
+    QCursor::setPos(100, 100);
+    EXPECT_EQ(placedAt({800, 880}), QPoint(320, 20));
+    EXPECT_EQ(placedAt({800, 1000}), QPoint(320, -100)) << "bottom edge on the screen's bottom";
+    QCursor::setPos(2000, 1100);
+    EXPECT_EQ(placedAt({1000, 1180}), QPoint(1440 + 460, 20));
+}
+
+TEST(WindowPlacementQt, WideWindowAlignsToTheScreensLeftEdge) {
+    QCursor::setPos(2000, 10);
+    EXPECT_EQ(placedAt({2500, 600}).x(), 1440);
+}
+
+TEST(WindowPlacementQt, PointerOnTheCommonEdgeBelongsToTheRightScreen) {
+    QCursor::setPos(1440, 10);
+    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame().x, 1440);
+    QCursor::setPos(1439, 10);
+    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame().x, 0);
+}
+
+TEST(WindowPlacementQt, PointerOutsideEveryScreenFallsBackToTheFirst) {
+    QCursor::setPos(1000, 1100); // below the laptop, left of the monitor
+    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame(), (ScreenRect{0, 0, 1440, 900}));
+}
+
+} // namespace

@@ -1,0 +1,71 @@
+#include "LinuxKeyboardState.h"
+
+#include "VirtualKey.h"
+
+#include <gtest/gtest.h>
+
+#include <linux/input-event-codes.h>
+
+namespace {
+
+KeyEvent flagsChanged(std::uint16_t code, std::uint64_t flags) {
+    return {KeyEvent::Type::flagsChanged, code, flags};
+}
+
+TEST(LinuxKeyboardState, ModifierKeysBecomeFlagChangesOfTheirOwnCode) {
+    LinuxKeyboardState keyboard;
+    const std::tuple<int, std::uint16_t, std::uint64_t> keys[] = {
+        {KEY_RIGHTSHIFT, VirtualKey::rightShift, ModifierFlag::shift},
+        {KEY_LEFTSHIFT, VirtualKey::leftShift, ModifierFlag::shift},
+        {KEY_RIGHTCTRL, VirtualKey::rightControl, ModifierFlag::control},
+        {KEY_LEFTCTRL, VirtualKey::leftControl, ModifierFlag::control},
+        {KEY_RIGHTALT, VirtualKey::rightOption, ModifierFlag::option},
+        {KEY_LEFTALT, VirtualKey::leftOption, ModifierFlag::option},
+        {KEY_RIGHTMETA, VirtualKey::rightCommand, ModifierFlag::command},
+        {KEY_LEFTMETA, VirtualKey::leftCommand, ModifierFlag::command},
+    };
+    for (const auto& [linuxCode, code, flag] : keys) {
+        EXPECT_EQ(keyboard.press(linuxCode), flagsChanged(code, flag)) << linuxCode;
+        EXPECT_EQ(keyboard.release(linuxCode), flagsChanged(code, 0)) << linuxCode;
+    }
+}
+
+TEST(LinuxKeyboardState, FlagsCoverEveryHeldModifierOfBothHands) {
+    LinuxKeyboardState keyboard;
+    keyboard.press(KEY_LEFTSHIFT);
+    EXPECT_EQ(keyboard.press(KEY_RIGHTSHIFT),
+              flagsChanged(VirtualKey::rightShift, ModifierFlag::shift));
+    EXPECT_EQ(keyboard.press(KEY_LEFTCTRL),
+              flagsChanged(VirtualKey::leftControl, ModifierFlag::shift | ModifierFlag::control));
+    // The left Shift still holds the Shift bit after the right one is let go.
+    EXPECT_EQ(keyboard.release(KEY_RIGHTSHIFT),
+              flagsChanged(VirtualKey::rightShift, ModifierFlag::shift | ModifierFlag::control));
+    keyboard.reset();
+    EXPECT_EQ(keyboard.flags(), 0u);
+}
+
+TEST(LinuxKeyboardState, AutoRepeatOfAHeldModifierIsNoNewPress) {
+    LinuxKeyboardState keyboard;
+    ASSERT_TRUE(keyboard.press(KEY_RIGHTSHIFT));
+    EXPECT_FALSE(keyboard.press(KEY_RIGHTSHIFT));
+}
+
+TEST(LinuxKeyboardState, OtherKeysGoDownWithTheHeldFlagsAndNeverLookLikeModifiers) {
+    LinuxKeyboardState keyboard;
+    keyboard.press(KEY_RIGHTSHIFT);
+    const std::optional<KeyEvent> a = keyboard.press(KEY_A);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->type, KeyEvent::Type::keyDown);
+    EXPECT_EQ(a->flags, ModifierFlag::shift);
+    EXPECT_GE(a->keyCode, VirtualKey::otherKeyBase);
+    EXPECT_FALSE(keyboard.release(KEY_A)) << "releases of ordinary keys are no events";
+    // Held ordinary keys repeat as further key downs, like on any keyboard.
+    EXPECT_TRUE(keyboard.press(KEY_A));
+}
+
+TEST(LinuxKeyboardState, ReleaseOfAKeyPressedBeforeTheStreamStartedIsStillReported) {
+    LinuxKeyboardState keyboard;
+    EXPECT_EQ(keyboard.release(KEY_RIGHTSHIFT), flagsChanged(VirtualKey::rightShift, 0));
+}
+
+} // namespace

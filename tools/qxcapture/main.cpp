@@ -1,0 +1,32 @@
+// qxcapture: the interactive capture tool. X11 gets a frozen overlay of its
+// own; every other platform goes through the desktop portal.
+#include "OverlayCapture.h"
+#include "PortalCapture.h"
+#include "QxcaptureArguments.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QStringList raw;
+    for (int i = 1; i < argc; ++i)
+        raw.append(QString::fromLocal8Bit(argv[i]));
+    const std::optional<QxcaptureArguments> arguments = QxcaptureArguments::parse(raw);
+    if (!arguments) {
+        std::fputs(qPrintable(QxcaptureArguments::usage()), stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    // The overlay must not end the program when it hides before the file is written.
+    app.setQuitOnLastWindowClosed(false);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        OverlayCapture capture(arguments->window ? CaptureOverlay::Mode::window
+                                                 : CaptureOverlay::Mode::region,
+                               arguments->outputPath);
+        return capture.start() ? app.exec() : 2;
+    }
+    PortalCapture capture(arguments->outputPath);
+    capture.start();
+    return app.exec();
+}
