@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -83,9 +84,30 @@ bool EditMenu::eventFilter(QObject* watched, QEvent* event) {
     if (!window || !window->isWindow() || window->windowType() == Qt::Popup ||
         window->windowType() == Qt::ToolTip || window == menuBar_.get())
         return false;
+    const QList<QKeySequence> taken = ownKeys(*window);
     for (QAction* action : std::as_const(shortcutActions_)) {
-        if (!window->actions().contains(action))
+        // A window that binds the key itself (an editor's own Ctrl+Z) keeps it:
+        // two bindings of one key in a window would make Qt fire neither.
+        if (!window->actions().contains(action) && !taken.contains(action->shortcut()))
             window->addAction(action);
     }
     return false;
+}
+
+QList<QKeySequence> EditMenu::ownKeys(const QWidget& window) const {
+    QList<QKeySequence> keys;
+    for (const QShortcut* shortcut : window.findChildren<QShortcut*>()) {
+        if (shortcut->isEnabled())
+            keys += shortcut->keys();
+    }
+    QList<const QWidget*> widgets{&window};
+    for (const QWidget* child : window.findChildren<QWidget*>())
+        widgets.append(child);
+    for (const QWidget* widget : widgets) {
+        for (const QAction* action : widget->actions()) {
+            if (!shortcutActions_.contains(action))
+                keys += action->shortcuts();
+        }
+    }
+    return keys;
 }

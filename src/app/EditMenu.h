@@ -31,6 +31,9 @@ private:
                                  QKeyCombination primary, QKeySequence::StandardKey standard,
                                  const char* slot);
 
+    // Keys the window binds itself, which the menu leaves to it.
+    QList<QKeySequence> ownKeys(const QWidget& window) const;
+
     std::unique_ptr<QMenuBar> menuBar_;
     QList<QAction*> shortcutActions_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -70,6 +71,20 @@ TEST(EditMenu, TextFieldsKeepTheirOwnEditingKeys) {
     EXPECT_EQ(field->text(), "");
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(field->text(), "glimber");
+}
+
+TEST(EditMenu, AWindowsOwnBindingOfAKeyWins) {
+    EditMenu menu;
+    Canvas editor;
+    int ownUndos = 0;
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &editor),
+                     &QShortcut::activated, [&] { ++ownUndos; });
+    ASSERT_TRUE(showAndActivate(editor));
+    editor.setFocus();
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(ownUndos, 1);
+    EXPECT_EQ(editor.calls, QStringList{"selectAll"}) << "the menu's other keys still work";
 }
 
 TEST(EditMenu, WindowsOpenedBeforeTheMenuGetItsShortcutsToo) {
