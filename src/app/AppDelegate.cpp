@@ -117,6 +117,10 @@ void AppDelegate::openStore() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
 }
 
+void AppDelegate::openAnnotationEditor(const QString& path) {
+    annotationController_.open(path);
+}
+
 void AppDelegate::quit() {
     QCoreApplication::quit();
 }

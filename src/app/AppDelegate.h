@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnnotationWindowController.h"
 #include "CaptureRunner.h"
 #include "Hotkey.h"
 #include "KeyEventSource.h"
@@ -48,6 +49,8 @@ public:
     void scrollCaptureAction();
     void openStore();
     void quit();
+    // Opens an editor on an image file, as `glimber --annotate PATH` asks.
+    void openAnnotationEditor(const QString& path);
 
     // One region or window capture with the tool's options.
     void runCapture(const QStringList& toolArguments);
@@ -78,6 +81,7 @@ private:
     Hotkey currentHotkey_;
     std::unique_ptr<KeyEventSource> eventTap_;
     CaptureRunner captureRunner_;
+    AnnotationWindowController annotationController_;
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;

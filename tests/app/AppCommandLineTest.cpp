@@ -22,6 +22,16 @@ TEST(AppCommandLine, EveryActionOfTheMenuHasItsOption) {
     }
 }
 
+TEST(AppCommandLine, AnnotateTakesOnePathMadeAbsolute) {
+    const AppCommandLine line = AppCommandLine::parse({"--annotate", "shots/a shot.png"});
+    EXPECT_EQ(line.kind, AppCommandLine::Kind::request);
+    EXPECT_EQ(line.request,
+              (QStringList{"annotate", QDir::current().absoluteFilePath("shots/a shot.png")}));
+    EXPECT_EQ(AppCommandLine::parse({"--annotate"}).kind, AppCommandLine::Kind::usageError);
+    EXPECT_EQ(AppCommandLine::parse({"--annotate", "a.png", "b.png"}).kind,
+              AppCommandLine::Kind::usageError);
+}
+
 TEST(AppCommandLine, HelpAndMistakesAreTold) {
     EXPECT_EQ(AppCommandLine::parse({"--help"}).kind, AppCommandLine::Kind::help);
     EXPECT_EQ(AppCommandLine::parse({"-h"}).kind, AppCommandLine::Kind::help);

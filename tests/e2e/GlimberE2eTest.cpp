@@ -197,6 +197,25 @@ TEST_F(NoTrayE2e, WithoutATrayGlimberShowsItsMenuAndLaterStartsReachIt) {
     EXPECT_TRUE(glimber->waitForExit(10'000));
 }
 
+TEST_F(NoTrayE2e, AnnotateOpensAnEditorOnTheImageInTheRunningGlimber) {
+    const auto glimber = startGlimber();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x.windowsOf("glimber").size() == 1; }, 10'000));
+    QImage image(320, 200, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(home.file("a shot.png")));
+    TestFiles::write(home.file("broken.png"), "not an image");
+
+    int exitCode = -1;
+    runToEnd(RunningProgram::path("glimber"), {"--annotate", home.file("broken.png")}, &exitCode);
+    EXPECT_EQ(exitCode, 0);
+    runToEnd(RunningProgram::path("glimber"), {"--annotate", home.file("a shot.png")}, &exitCode);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.windowsOf("glimber").size() == 2; }, 10'000))
+        << "one editor window, for the readable image only";
+    QTest::qWait(300);
+    EXPECT_EQ(x.windowsOf("glimber").size(), 2u);
+}
+
 TEST_F(NoTrayE2e, FirstStartWithACommandPerformsItOnceLaunched) {
     const auto glimber = startGlimber({"--capture-window"});
     ASSERT_TRUE(waitForOverlay(*glimber));
