@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace RecognizedText {
 
 namespace {
@@ -28,6 +30,10 @@ QString tidyLine(const QString& line) {
 }
 
 } // namespace
+
+bool hasJapanese(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), isJapanese);
+}
 
 QString tidy(const QString& pageText) {
     QStringList lines;

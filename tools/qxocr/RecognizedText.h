@@ -10,4 +10,7 @@ namespace RecognizedText {
 // so a search for a Japanese word finds it however Tesseract spaced it.
 QString tidy(const QString& pageText);
 
+// Whether `text` holds kana, kanji or other characters of Japanese writing.
+bool hasJapanese(const QString& text);
+
 } // namespace RecognizedText

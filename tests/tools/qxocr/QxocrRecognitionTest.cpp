@@ -3,7 +3,9 @@
 #include "TestImages.h"
 #include "TextRecognizer.h"
 
+#include <QHeaderView>
 #include <QPainter>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,28 @@ QImage whiteOnBlue(const QString& line) {
     window.fill(QColor(0xef, 0xef, 0xef));
     QPainter(&window).drawImage(40, 40, bar);
     return window;
+}
+
+// Short kanji words between numbers, which the English model reads as Latin gibberish.
+QImage japaneseTable() {
+    QTableWidget table(4, 4);
+    QFont font(japaneseFont);
+    font.setPixelSize(15);
+    table.setFont(font);
+    table.setHorizontalHeaderLabels({QStringLiteral("住所"), QStringLiteral("単価"),
+                                     QStringLiteral("期限"), QStringLiteral("氏名")});
+    const QStringList cells{"住所",  "部署",   "4799",  "完了",   "閉じる", "見積書",
+                            "43473", "請求書", "開く",  "請求書", "51456",  "部署",
+                            "言語",  "口座",   "25578", "残高"};
+    for (int i = 0; i < cells.size(); ++i)
+        table.setItem(i / 4, i % 4, new QTableWidgetItem(cells[i]));
+    table.resizeColumnsToContents();
+    table.resize(360, 200);
+    table.setAttribute(Qt::WA_DontShowOnScreen);
+    table.show();
+    QImage picture(table.size(), QImage::Format_RGB32);
+    table.render(&picture);
+    return picture;
 }
 
 QList<Sample> samples() {
@@ -58,6 +82,16 @@ QList<Sample> samples() {
          TestImages::text({QStringLiteral("請求書を送信しました"), QStringLiteral("環境設定")},
                           japanese),
          {QStringLiteral("請求書"), QStringLiteral("送信"), QStringLiteral("環境設定")}},
+        // A column of short labels (cut from a dark-mode list) in which sparse-text
+        // layout finds nothing at all.
+        {QStringLiteral("japanese-column"),
+         QImage(QStringLiteral(QXOCR_TEST_DATA "/japanese-label-column.png")),
+         {QStringLiteral("状態"), QStringLiteral("送信"), QStringLiteral("接続"),
+          QStringLiteral("設定"), QStringLiteral("発送")}},
+        {QStringLiteral("japanese-table"),
+         japaneseTable(),
+         {QStringLiteral("部署"), QStringLiteral("見積書"), QStringLiteral("請求書"),
+          QStringLiteral("残高")}},
         {QStringLiteral("japanese-small"),
          TestImages::text({QStringLiteral("ファイル 編集 表示 ヘルプ")}, smallJapanese),
          {QStringLiteral("ファイル"), QStringLiteral("編集"), QStringLiteral("ヘルプ")}},
