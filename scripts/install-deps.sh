@@ -20,6 +20,8 @@ packages=(
   libx11-dev libxi-dev libxtst-dev libevdev-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # test pictures for the OCR helper (interlaced PNGs, PNG chunk checksums)
+  libpng-dev zlib1g-dev
   # headless desktop for end-to-end runs
   xvfb xauth xdotool xclip trayer dbus dbus-x11 x11-utils x11-apps
   # Japanese glyphs for rendering and recognition

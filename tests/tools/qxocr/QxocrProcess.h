@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// The real qxocr from the build, run once over some input.
+namespace QxocrProcess {
+
+QString program();
+
+struct Run {
+    QByteArray output;
+    int exitCode = -1;
+    bool exitedNormally = false;
+    QList<QJsonObject> lines; // every output line, parsed
+};
+
+// Writes `input` to the helper's standard input, closes it and reads to the end.
+Run run(const QByteArray& input);
+// The paths, one per line, each ended by a line feed, as the indexer sends them.
+Run run(const QStringList& paths);
+
+} // namespace QxocrProcess

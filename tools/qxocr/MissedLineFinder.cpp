@@ -1,0 +1,63 @@
+#include "MissedLineFinder.h"
+
+#include "PixPtr.h"
+
+#include <algorithm>
+
+namespace MissedLineFinder {
+
+namespace {
+
+// A text line is about as tall as the others on the page, at least roughly as
+// wide as tall, and neither sparse (specks, outlines) nor solid (bars, icons).
+constexpr double minHeight = 0.6, maxHeight = 2.5;
+constexpr double minAspect = 0.8;
+constexpr double minInk = 0.05, maxInk = 0.7;
+// Words recognised already are cleared with a little room around them.
+constexpr int wordMargin = 2;
+
+struct BoxaDeleter {
+    void operator()(Boxa* boxa) const { boxaDestroy(&boxa); }
+};
+
+bool looksLikeText(Pix* ink, int x, int y, int width, int height, int lineHeight) {
+    if (height < minHeight * lineHeight || height > maxHeight * lineHeight ||
+        width < minAspect * height)
+        return false;
+    Box* box = boxCreate(x, y, width, height);
+    l_int32 inked = 0;
+    pixCountPixelsInRect(ink, box, &inked, nullptr);
+    boxDestroy(&box);
+    const double density = double(inked) / (double(width) * height);
+    return density >= minInk && density <= maxInk;
+}
+
+} // namespace
+
+QList<QRect> find(Pix* binary, const QList<QRect>& wordBoxes, int lineHeight) {
+    if (binary == nullptr || lineHeight <= 0)
+        return {};
+    PixPtr rest(pixCopy(nullptr, binary));
+    if (!rest)
+        return {};
+    for (const QRect& word : wordBoxes) {
+        const QRect cleared = word.adjusted(-wordMargin, -wordMargin, wordMargin, wordMargin);
+        pixRasterop(rest.get(), cleared.x(), cleared.y(), cleared.width(), cleared.height(),
+                    PIX_CLR, nullptr, 0, 0);
+    }
+    // Characters of one line run together; lines stay apart.
+    PixPtr joined(pixCloseBrick(nullptr, rest.get(), std::max(2, lineHeight * 2 / 3), 1));
+    if (!joined)
+        return {};
+    const std::unique_ptr<Boxa, BoxaDeleter> boxes(pixConnCompBB(joined.get(), 8));
+    QList<QRect> lines;
+    for (int i = 0; boxes && i < boxaGetCount(boxes.get()); ++i) {
+        l_int32 x = 0, y = 0, width = 0, height = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
+        if (looksLikeText(rest.get(), x, y, width, height, lineHeight))
+            lines.append(QRect(x, y, width, height));
+    }
+    return lines;
+}
+
+} // namespace MissedLineFinder

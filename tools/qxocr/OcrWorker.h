@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ImageFile.h"
+#include "PixelBudget.h"
+#include "ScreenshotPreprocessor.h"
+#include "TextRecognizer.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+struct OcrSettings {
+    qint64 maxPixels = ImageFile::defaultMaxPixels;
+    int timeLimitMs = TextRecognizer::defaultTimeLimitMs;
+    ScreenshotPreprocessor::Options preprocessing;
+};
+
+// Turns one path after another into its result line, on one thread with one
+// Tesseract engine, loaded when the first picture arrives.
+class OcrWorker {
+public:
+    OcrWorker(PixelBudget& budget, OcrSettings settings);
+
+    // {"path": ..., "text": ...} or {"path": ..., "error": ...}, line feed included.
+    QByteArray process(const QString& path);
+
+private:
+    // The engine, or null with the reason in `loadError_`.
+    TextRecognizer* recognizer();
+    QByteArray recognise(const QString& path, ImageFile& file);
+
+    PixelBudget& budget_;
+    OcrSettings settings_;
+    std::unique_ptr<TextRecognizer> recognizer_;
+    QString loadError_;
+};

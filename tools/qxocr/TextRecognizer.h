@@ -1,0 +1,60 @@
+#pragma once
+
+#include "RecognizedWord.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+struct Pix;
+
+namespace tesseract {
+class TessBaseAPI;
+class ETEXT_DESC;
+} // namespace tesseract
+
+// Tesseract with Japanese and English loaded, tuned for screenshots. Not
+// thread-safe: each worker thread owns its own.
+//
+// A page is read in sparse-text mode, which finds the scattered labels of a
+// user interface. Two second looks follow: words the English model claimed
+// with little confidence are read again by the Japanese model alone (short
+// kanji words otherwise come out as Latin gibberish), and text-like ink that
+// the layout passed over is read line by line (or, when the layout found
+// nothing at all, the page as one block).
+class TextRecognizer {
+public:
+    // Japanese first: with English first Tesseract spaces out Japanese words.
+    static constexpr const char* languages = "jpn+eng";
+    // A picture whose recognition takes longer than this keeps what was read
+    // so far, so one giant screenshot cannot stall its batch.
+    static constexpr int defaultTimeLimitMs = 50'000;
+
+    TextRecognizer();
+    ~TextRecognizer();
+    TextRecognizer(const TextRecognizer&) = delete;
+    TextRecognizer& operator=(const TextRecognizer&) = delete;
+
+    // Loads the language data; false with the reason in `error` when it fails.
+    bool load(QString& error);
+
+    // The text of `pix` (8-bit grey, dark text on light), tidied for search.
+    QString recognize(Pix* pix, int timeLimitMs = defaultTimeLimitMs);
+
+    // A Tesseract setting as the engine sees it after loading; empty when unknown.
+    QString setting(const char* name) const;
+
+private:
+    QList<RecognizedWord> readPage();
+    void rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
+                             const tesseract::ETEXT_DESC& monitor);
+    QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words,
+                                          const tesseract::ETEXT_DESC& monitor);
+    QList<RecognizedLine> readAsOneBlock(const tesseract::ETEXT_DESC& monitor);
+    tesseract::TessBaseAPI* japanese();
+
+    std::unique_ptr<tesseract::TessBaseAPI> api_;
+    std::unique_ptr<tesseract::TessBaseAPI> japanese_;
+    bool japaneseUnavailable_ = false;
+};

@@ -1,0 +1,39 @@
+// qxocr: image paths on standard input, one per line; one JSON line per image
+// on standard output ({"path", "text"} or {"path", "error"}); diagnostics on
+// standard error. Exit status 0 once every path is answered.
+#include "OcrPipeline.h"
+#include "ResultWriter.h"
+#include "SingleThreadedOpenMp.h"
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Standard output carries result lines only: they get a descriptor of their
+// own, and whatever a library prints to standard output lands on standard error.
+int takeStandardOutput() {
+    std::fflush(stdout);
+    const int results = dup(STDOUT_FILENO);
+    if (results < 0)
+        return STDOUT_FILENO;
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    return results;
+}
+
+} // namespace
+
+int main(int, char** argv) {
+    SingleThreadedOpenMp::ensure(argv);
+    // Tesseract reads its numeric settings in the C locale.
+    std::setlocale(LC_ALL, "C");
+    // A reader that went away ends the run through a failed write, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    ResultWriter writer(takeStandardOutput());
+    OcrPipeline::Options options;
+    options.workers = OcrPipeline::defaultWorkerCount();
+    OcrPipeline::run(stdin, writer, options);
+    return 0;
+}
