@@ -132,3 +132,20 @@ TEST(QxocrRecognitionTest, EngineKeepsInterwordSpacesAsTheyAre) {
     EXPECT_EQ(recognizer.setting("preserve_interword_spaces"), QStringLiteral("1"));
     EXPECT_EQ(recognizer.setting("tessedit_pageseg_mode"), QStringLiteral("11"));
 }
+
+// A page with more lines than Tesseract reads at once goes in bands: every line
+// must come out, once, in order.
+TEST(QxocrRecognitionTest, ReadsALongCaptureInOrder) {
+    SandboxHome home;
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines.append(QStringLiteral("Entry %1 of the transfer log").arg(i));
+    TestImages::TextStyle style;
+    style.pixelSize = 14;
+    const QString path = home.file(QStringLiteral("long.png"));
+    ASSERT_TRUE(TestImages::text(lines, style).save(path));
+    const QxocrProcess::Run run = QxocrProcess::run(QStringList{path});
+    ASSERT_EQ(run.lines.size(), 1);
+    const QStringList read = run.lines[0].value(QStringLiteral("text")).toString().split(u'\n');
+    EXPECT_EQ(read, lines);
+}
