@@ -249,7 +249,9 @@ double scaleFor(int glyphHeight, Pix* grey, const Options& options) {
         return 1;
     double scale = std::min(options.maxScale, options.targetGlyphHeight / glyphHeight);
     const double pixels = double(pixGetWidth(grey)) * pixGetHeight(grey);
-    scale = std::min(scale, std::sqrt(double(options.maxScaledPixels) / pixels));
+    const double longest = std::max(pixGetWidth(grey), pixGetHeight(grey));
+    scale = std::min({scale, std::sqrt(double(options.maxScaledPixels) / pixels),
+                      options.maxScaledSide / longest});
     return scale > 1.1 ? scale : 1;
 }
 

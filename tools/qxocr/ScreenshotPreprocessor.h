@@ -15,8 +15,10 @@ struct Options {
     double targetGlyphHeight = 20;
     // ...by at most this factor...
     double maxScale = 2;
-    // ...and never beyond this many pixels in all.
+    // ...and never beyond this many pixels in all or this length on a side
+    // (Tesseract reads nothing longer).
     long long maxScaledPixels = 24'000'000;
+    int maxScaledSide = 32767;
 };
 
 struct Result {

@@ -48,6 +48,8 @@ constexpr int maxSecondLooks = 200;
 constexpr int maxLinesAtOnce = 120;
 // Bands hold about this many lines.
 constexpr int linesPerBand = 80;
+// Tesseract reads no picture longer than this on a side.
+constexpr int maxSide = 32767;
 
 // Tesseract asks before each line whether to stop, and says how many there
 // are: stopping before the first keeps it from starting on a page too long to
@@ -255,6 +257,22 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlin
 
 QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
     const QDeadlineTimer deadline(timeLimitMs);
+    const QList<QRect> pieces = PageBands::pieces(pix, maxSide);
+    if (pieces.size() == 1)
+        return recognizePiece(pix, deadline);
+    QStringList texts;
+    for (const QRect& piece : pieces) {
+        Box* box = boxCreate(piece.x(), piece.y(), piece.width(), piece.height());
+        const PixPtr part(pixClipRectangle(pix, box, nullptr));
+        boxDestroy(&box);
+        if (part && !deadline.hasExpired())
+            texts.append(recognizePiece(part.get(), deadline));
+    }
+    texts.removeAll(QString());
+    return texts.join(u'\n');
+}
+
+QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
     api_->SetImage(pix);
     int lines = 0;
     const bool whole = recognizeArea(QRect(QPoint(0, 0), size(pix)), size(pix), deadline, lines);

@@ -24,7 +24,7 @@ class TessBaseAPI;
 // kanji words otherwise come out as Latin gibberish), and text-like ink that
 // the layout passed over is read line by line (or, when the layout found
 // nothing at all, the page as one block). A page with very many lines is read
-// in bands.
+// in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
     // Japanese first: with English first Tesseract spaces out Japanese words.
@@ -48,6 +48,7 @@ public:
     QString setting(const char* name) const;
 
 private:
+    QString recognizePiece(Pix* pix, const QDeadlineTimer& deadline);
     // Recognises `area` unless it holds more lines than can be read at once;
     // `lines` says how many it holds.
     bool recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline, int& lines);
