@@ -149,3 +149,26 @@ TEST(QxocrRecognitionTest, ReadsALongCaptureInOrder) {
     const QStringList read = run.lines[0].value(QStringLiteral("text")).toString().split(u'\n');
     EXPECT_EQ(read, lines);
 }
+
+// Tesseract refuses pictures longer than 32767 pixels; a long scrolling capture
+// is read in pieces instead.
+TEST(QxocrRecognitionTest, ReadsAPictureTooTallForTesseract) {
+    SandboxHome home;
+    QImage tall(400, 34000, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    QPainter painter(&tall);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(20, 40, QStringLiteral("Topmost heading"));
+    painter.drawText(20, 17000, QStringLiteral("Middle section"));
+    painter.drawText(20, 33960, QStringLiteral("Bottom footer"));
+    painter.end();
+    const QString path = home.file(QStringLiteral("tall.png"));
+    ASSERT_TRUE(tall.save(path));
+    const QxocrProcess::Run run = QxocrProcess::run(QStringList{path});
+    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_EQ(run.lines[0].value(QStringLiteral("text")).toString(),
+              QStringLiteral("Topmost heading\nMiddle section\nBottom footer"));
+}
