@@ -84,6 +84,21 @@ TEST(QxocrProtocolTest, AnswersEveryPathWithOneLineAndExitsZero) {
     EXPECT_EQ(blank.value(QStringLiteral("text")), QJsonValue(QString())) << "empty, not missing";
 }
 
+TEST(QxocrProtocolTest, MissingLanguageDataFailsEachImageButNotTheRun) {
+    SandboxHome home;
+    const QString first = blankPicture(home, QStringLiteral("a.png"));
+    const QString second = blankPicture(home, QStringLiteral("b.png"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TESSDATA_PREFIX"), home.path());
+    const QxocrProcess::Run run =
+        QxocrProcess::run(((first + u'\n' + second + u'\n').toUtf8()), environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines.size(), 2);
+    EXPECT_EQ(errorFor(run, first),
+              QStringLiteral("cannot load Tesseract language data \"jpn+eng\""));
+    EXPECT_EQ(errorFor(run, second), errorFor(run, first));
+}
+
 TEST(QxocrProtocolTest, NoInputNoOutput) {
     const QxocrProcess::Run run = QxocrProcess::run(QByteArray());
     EXPECT_EQ(run.exitCode, 0);
