@@ -23,15 +23,22 @@ using PixaPtr = std::unique_ptr<Pixa, PixaDeleter>;
 // Saturated accent colours (selection blue, button blue, purple sidebars) are
 // darker than this; the light greys of toolbars and plain buttons are not.
 constexpr int panelThreshold = 150;
-// A panel is solid (its holes filled, it covers most of its box), holds light
-// shapes (text) clearly brighter than itself, and is shaped like a bar, a
-// button or a large area rather than like one bold glyph.
+// A panel is solid (its holes filled, it covers most of its box), mostly dark
+// itself, holds light shapes (text) clearly brighter than itself, and is
+// shaped like a bar, a button or a large area rather than like one bold glyph.
 constexpr double minPanelFill = 0.85;
 constexpr int minPanelContrast = 48;
 constexpr int minPanelLightArea = 16;
+constexpr double maxPanelLight = 0.5;
 constexpr int minPanelHeight = 8;
 constexpr int minPanelWidth = 24;
 constexpr int largePanelSide = 100;
+// Rules are longer than this, and than this many typical glyph heights, and
+// at most this thick (or a sixth of a glyph height).
+constexpr int minRuleLength = 20;
+constexpr int ruleLengthInGlyphs = 3;
+constexpr int minRuleThickness = 2;
+constexpr int glyphsPerRuleThickness = 6;
 // A light box in a panel (a window, an input field) is at least this large and solid.
 constexpr int minLightBoxSide = 20;
 constexpr double minLightBoxFill = 0.7;
@@ -195,9 +202,12 @@ PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index) {
         return nullptr;
     keepLightBoxes(mask.get(), light.get());
     pixAnd(light.get(), light.get(), mask.get());
-    l_int32 lightArea = 0;
+    l_int32 maskArea = 0, lightArea = 0;
+    pixCountPixels(mask.get(), &maskArea, nullptr);
     pixCountPixels(light.get(), &lightArea, nullptr);
-    return lightArea >= minPanelLightArea ? std::move(mask) : nullptr;
+    // A frame drawn around light content encloses mostly light: no panel.
+    const bool mostlyDark = lightArea <= maxPanelLight * maskArea;
+    return mostlyDark && lightArea >= minPanelLightArea ? std::move(mask) : nullptr;
 }
 
 int invertDarkPanels(Pix* grey) {
@@ -244,6 +254,35 @@ int typicalGlyphHeight(Pix* grey, int threshold) {
     return heights[heights.size() / 2];
 }
 
+// Long runs of ink along `across` x `down` (one of them 1) where the ink is no
+// thicker than `thickness` the other way.
+PixPtr thinRuns(Pix* dark, int across, int down, int thickness) {
+    PixPtr runs(pixOpenBrick(nullptr, dark, across, down));
+    const bool horizontal = across > down;
+    const PixPtr thick(pixOpenBrick(nullptr, dark, horizontal ? 1 : thickness + 1,
+                                    horizontal ? thickness + 1 : 1));
+    if (!runs || !thick)
+        return nullptr;
+    pixSubtract(runs.get(), runs.get(), thick.get());
+    return runs;
+}
+
+// Frames, grid lines and separators touching the text they surround make
+// sparse-text layout lose that text. A rule is a thin run of ink longer than
+// any glyph, across or down; the stems of large headings are thicker.
+void removeRules(Pix* grey, int threshold, int glyphHeight) {
+    const int length = std::max(minRuleLength, ruleLengthInGlyphs * glyphHeight);
+    const int thickness = std::max(minRuleThickness, glyphHeight / glyphsPerRuleThickness);
+    const PixPtr dark(pixThresholdToBinary(grey, threshold));
+    if (!dark)
+        return;
+    for (const PixPtr& rules :
+         {thinRuns(dark.get(), length, 1, thickness), thinRuns(dark.get(), 1, length, thickness)}) {
+        if (rules)
+            pixSetMasked(grey, rules.get(), 255);
+    }
+}
+
 double scaleFor(int glyphHeight, Pix* grey, const Options& options) {
     if (glyphHeight <= 0)
         return 1;
@@ -268,6 +307,8 @@ Result prepare(PixPtr grey, const Options& options) {
     result.glyphHeight = typicalGlyphHeight(grey.get(), otsuThreshold(counts));
     if (options.invertDarkPanels)
         result.invertedPanels = invertDarkPanels(grey.get());
+    if (options.removeRules && result.glyphHeight > 0)
+        removeRules(grey.get(), otsuThreshold(counts), result.glyphHeight);
     result.scale = scaleFor(result.glyphHeight, grey.get(), options);
     if (result.scale > 1) {
         PixPtr scaled(pixScaleGrayLI(grey.get(), float(result.scale), float(result.scale)));

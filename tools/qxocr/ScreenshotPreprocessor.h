@@ -11,6 +11,7 @@ namespace ScreenshotPreprocessor {
 struct Options {
     bool invertDarkMode = true;
     bool invertDarkPanels = true;
+    bool removeRules = true;
     // Text is enlarged until its typical glyph is about this many pixels tall...
     double targetGlyphHeight = 20;
     // ...by at most this factor...

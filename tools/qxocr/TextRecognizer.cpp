@@ -40,6 +40,8 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second, Japanese-only look.
 constexpr float doubtfulConfidence = 85;
+// Words below this confidence leave their place open for a second look.
+constexpr float trustedConfidence = 40;
 // Lines found outside the layout count from this confidence on.
 constexpr int missedLineConfidence = 60;
 // Second looks are cheap one by one; a page full of them is not.
@@ -222,9 +224,13 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
                                                       Pix* binary, const QDeadlineTimer& deadline) {
     if (words.isEmpty())
         return readAsOneBlock(binary, deadline);
+    // A word read with hardly any confidence is most likely a line Tesseract
+    // took apart: its place gets a second look as a whole line.
     QList<QRect> wordBoxes;
-    for (const RecognizedWord& word : words)
-        wordBoxes.append(word.box);
+    for (const RecognizedWord& word : words) {
+        if (word.confidence >= trustedConfidence)
+            wordBoxes.append(word.box);
+    }
     const QList<QRect> missed = MissedLineFinder::find(binary, wordBoxes, medianHeight(words));
     QList<RecognizedLine> lines;
     api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
