@@ -54,12 +54,7 @@ TEST(QxocrProtocolTest, AnswersEveryPathWithOneLineAndExitsZero) {
     const QString empty = home.file(QStringLiteral("empty.png"));
     TestFiles::write(empty);
     const QString truncated = home.file(QStringLiteral("truncated.png"));
-    QImage noise(300, 200, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
-    ASSERT_TRUE(noise.save(truncated));
-    QFile(truncated).resize(QFile(truncated).size() / 3);
+    TestImages::writeTruncatedPng(truncated);
     const QString huge = home.file(QStringLiteral("huge.png"));
     TestImages::writeOversizedPngHeader(huge, 200000, 200000);
     const QString spaced = blankPicture(home, QStringLiteral("スクリーン ショット/画面 1.png"));
