@@ -172,3 +172,24 @@ TEST(QxocrRecognitionTest, ReadsAPictureTooTallForTesseract) {
     EXPECT_EQ(run.lines[0].value(QStringLiteral("text")).toString(),
               QStringLiteral("Topmost heading\nMiddle section\nBottom footer"));
 }
+
+TEST(QxocrRecognitionTest, ReadsEveryIndexedFormat) {
+    SandboxHome home;
+    TestImages::TextStyle style;
+    style.pixelSize = 24;
+    const QImage picture = TestImages::text({QStringLiteral("Format check")}, style);
+    QStringList paths;
+    for (const char* format : {"png", "jpg", "tiff", "webp"}) {
+        paths.append(home.file(QStringLiteral("sample.") + QLatin1String(format)));
+        ASSERT_TRUE(picture.save(paths.last(), format));
+    }
+    paths.append(home.file(QStringLiteral("sample.gif")));
+    TestImages::writeGif(paths.last(), {picture});
+    paths.append(home.file(QStringLiteral("sample.heic")));
+    TestImages::writeHeic(paths.last(), picture);
+    const QxocrProcess::Run run = QxocrProcess::run(paths);
+    ASSERT_EQ(run.lines.size(), paths.size());
+    for (const QJsonObject& line : run.lines)
+        EXPECT_EQ(line.value(QStringLiteral("text")).toString(), QStringLiteral("Format check"))
+            << line.value(QStringLiteral("path")).toString().toStdString();
+}
