@@ -129,6 +129,24 @@ TEST(QxocrProtocolTest, WritesEachLineAsSoonAsThePictureIsDone) {
     EXPECT_EQ(helper.exitCode(), 0);
 }
 
+// Nobody reads the answers any more: the helper stops instead of working on
+// or dying of SIGPIPE.
+TEST(QxocrProtocolTest, ReaderGoingAwayEndsTheRunQuietly) {
+    SandboxHome home;
+    const QString picture = blankPicture(home, QStringLiteral("a.png"));
+    QStringList paths;
+    for (int i = 0; i < 50; ++i)
+        paths.append(picture);
+    TestFiles::write(home.file(QStringLiteral("paths.txt")), (paths.join(u'\n') + u'\n').toUtf8());
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("\"$0\" < \"$1\" | true; echo \"${PIPESTATUS[0]}\""),
+                 QxocrProcess::program(), home.file(QStringLiteral("paths.txt"))});
+    ASSERT_TRUE(shell.waitForFinished(60'000));
+    EXPECT_EQ(shell.readAllStandardOutput().trimmed(), QByteArray("0"));
+}
+
 TEST(QxocrProtocolTest, RecognisesWithOpenMpLimitedToOneThread) {
     QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
