@@ -1,9 +1,11 @@
 // ocr_bench: the OCR helper against the plain per-file tesseract command on the
 // same pictures in the same run: images per minute, CPU seconds per image, peak
 // memory, and recall (the share of known words a substring search finds).
+#include "Ablation.h"
 #include "BenchImage.h"
 #include "BenchRuns.h"
 #include "RecallTally.h"
+#include "SingleThreadedOpenMp.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -24,6 +26,7 @@ struct Settings {
     bool quick = false;
     int rounds = 3;
     int parallel = 2;
+    bool ablation = false;
 };
 
 Settings parse(const QStringList& arguments) {
@@ -43,10 +46,13 @@ Settings parse(const QStringList& arguments) {
     const QCommandLineOption parallel(QStringLiteral("parallel"),
                                       QStringLiteral("tesseract processes at a time (default 2)."),
                                       QStringLiteral("n"), QStringLiteral("2"));
-    parser.addOptions({images, quick, rounds, parallel});
+    const QCommandLineOption ablation(
+        QStringLiteral("ablation"),
+        QStringLiteral("Also measure the helper without each of its preprocessing steps."));
+    parser.addOptions({images, quick, rounds, parallel, ablation});
     parser.process(arguments);
     return {parser.value(images), parser.isSet(quick), std::max(1, parser.value(rounds).toInt()),
-            std::max(1, parser.value(parallel).toInt())};
+            std::max(1, parser.value(parallel).toInt()), parser.isSet(ablation)};
 }
 
 QList<BenchImage> prepareImages(const Settings& settings, const QString& scratch) {
@@ -148,6 +154,8 @@ void printTables(const QList<BenchImage>& images, const Settings& settings, cons
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The in-process measurements run Tesseract here, which must not spread itself.
+    SingleThreadedOpenMp::ensure(argv);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -173,5 +181,7 @@ int main(int argc, char* argv[]) {
                 BenchRuns::tesseractPerFile(images, scratch.path(), settings.parallel));
     }
     printTables(images, settings, summarise(images, baselineRuns), summarise(images, helperRuns));
+    if (settings.ablation)
+        Ablation::print(images);
     return 0;
 }

@@ -83,6 +83,10 @@ void ImageFile::open(const QString& path) {
     size_ = reader_->size();
 }
 
+qint64 ImageFile::pixelCount() const {
+    return size_.isValid() ? qint64(size_.width()) * size_.height() : maxPixels_;
+}
+
 void ImageFile::checkSize() {
     if (pixelCount() > maxPixels_) {
         error_ = QStringLiteral("too large: %1x%2 pixels").arg(size_.width()).arg(size_.height());

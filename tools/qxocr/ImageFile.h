@@ -26,7 +26,8 @@ public:
 
     // Empty when the header was read and the picture is within the budget.
     const QString& error() const { return error_; }
-    qint64 pixelCount() const { return qint64(size_.width()) * size_.height(); }
+    // As the header says; the whole budget when it does not say.
+    qint64 pixelCount() const;
 
     // The picture as 8-bit grey, transparent parts laid over white.
     DecodedImage decode();

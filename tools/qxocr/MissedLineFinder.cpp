@@ -16,10 +16,6 @@ constexpr double minInk = 0.05, maxInk = 0.7;
 // Words recognised already are cleared with a little room around them.
 constexpr int wordMargin = 2;
 
-struct BoxaDeleter {
-    void operator()(Boxa* boxa) const { boxaDestroy(&boxa); }
-};
-
 bool looksLikeText(Pix* ink, int x, int y, int width, int height, int lineHeight) {
     if (height < minHeight * lineHeight || height > maxHeight * lineHeight ||
         width < minAspect * height)
@@ -49,7 +45,7 @@ QList<QRect> find(Pix* binary, const QList<QRect>& wordBoxes, int lineHeight) {
     PixPtr joined(pixCloseBrick(nullptr, rest.get(), std::max(2, lineHeight * 2 / 3), 1));
     if (!joined)
         return {};
-    const std::unique_ptr<Boxa, BoxaDeleter> boxes(pixConnCompBB(joined.get(), 8));
+    const BoxaPtr boxes(pixConnCompBB(joined.get(), 8));
     QList<QRect> lines;
     for (int i = 0; boxes && i < boxaGetCount(boxes.get()); ++i) {
         l_int32 x = 0, y = 0, width = 0, height = 0;

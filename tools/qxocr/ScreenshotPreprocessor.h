@@ -5,18 +5,22 @@
 // Makes a screenshot easy for Tesseract, which reads dark text on a light
 // ground at a comfortable size best: dark-mode pictures are inverted, dark
 // panels with light text in them (selected rows, coloured buttons, title bars)
-// are inverted in place, and small text is enlarged.
+// turn light with dark text, frames and grid lines are painted out, and small
+// text is enlarged. Each step can be left out, for measuring what it brings.
 namespace ScreenshotPreprocessor {
 
 struct Options {
     bool invertDarkMode = true;
     bool invertDarkPanels = true;
+    bool removeRules = true;
     // Text is enlarged until its typical glyph is about this many pixels tall...
     double targetGlyphHeight = 20;
     // ...by at most this factor...
     double maxScale = 2;
-    // ...and never beyond this many pixels in all.
+    // ...and never beyond this many pixels in all or this length on a side
+    // (Tesseract reads nothing longer).
     long long maxScaledPixels = 24'000'000;
+    int maxScaledSide = 32767;
 };
 
 struct Result {

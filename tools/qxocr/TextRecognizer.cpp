@@ -1,6 +1,7 @@
 #include "TextRecognizer.h"
 
 #include "MissedLineFinder.h"
+#include "PageBands.h"
 #include "PageText.h"
 #include "PixPtr.h"
 #include "RecognizedText.h"
@@ -9,11 +10,19 @@
 #include <cstring>
 #include <string>
 #include <tesseract/baseapi.h>
+#include <tesseract/ltrresultiterator.h>
 #include <tesseract/ocrclass.h>
-#include <tesseract/resultiterator.h>
 #include <vector>
 
 namespace {
+
+// Opens up the left-to-right iterator, which Tesseract keeps for itself. It
+// moves from word to word in constant time; the public one, built for
+// right-to-left scripts too, walks the page for every line.
+class TesseractEngine : public tesseract::TessBaseAPI {
+public:
+    using tesseract::TessBaseAPI::GetLTRIterator;
+};
 
 struct Setting {
     const char* name;
@@ -31,13 +40,32 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second, Japanese-only look.
 constexpr float doubtfulConfidence = 85;
+// Words below this confidence leave their place open for a second look.
+constexpr float trustedConfidence = 40;
 // Lines found outside the layout count from this confidence on.
 constexpr int missedLineConfidence = 60;
 // Second looks are cheap one by one; a page full of them is not.
 constexpr int maxSecondLooks = 200;
+// A page with more text lines than this is read in bands (see PageBands).
+constexpr int maxLinesAtOnce = 120;
+// Bands hold about this many lines.
+constexpr int linesPerBand = 80;
+// Tesseract reads no picture longer than this on a side.
+constexpr int maxSide = 32767;
+
+// Tesseract asks before each line whether to stop, and says how many there
+// are: stopping before the first keeps it from starting on a page too long to
+// read at once.
+struct LineCount {
+    int lines = 0;
+    static bool tooMany(void* count, int lines) {
+        static_cast<LineCount*>(count)->lines = lines;
+        return lines > maxLinesAtOnce;
+    }
+};
 
 std::unique_ptr<tesseract::TessBaseAPI> engine(const char* languages, tesseract::PageSegMode mode) {
-    auto api = std::make_unique<tesseract::TessBaseAPI>();
+    auto api = std::make_unique<TesseractEngine>();
     if (api->Init(nullptr, languages, tesseract::OEM_LSTM_ONLY) != 0)
         return nullptr;
     api->SetPageSegMode(mode);
@@ -51,18 +79,26 @@ QString takeText(char* text) {
     return owned ? QString::fromUtf8(owned.get()).trimmed() : QString();
 }
 
-QRect wordBox(const tesseract::ResultIterator& words) {
+QRect wordBox(const tesseract::PageIterator& words) {
     int left = 0, top = 0, right = 0, bottom = 0;
     words.BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom);
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
+// Tesseract 5.3 reads the wrong rows for a rectangle as wide as the picture
+// that ends above its bottom edge (it takes the same number of rows from the
+// bottom). One column less keeps it right and loses nothing.
+void setArea(tesseract::TessBaseAPI& engine, QRect area, QSize picture) {
+    area &= QRect(QPoint(0, 0), picture);
+    if (area.width() == picture.width() && area.bottom() < picture.height() - 1)
+        area.setWidth(area.width() - 1);
+    engine.SetRectangle(area.x(), area.y(), area.width(), area.height());
+}
+
 // One line of the current picture inside `box`, with some room around it.
-QString readLine(tesseract::TessBaseAPI& engine, QRect box, int& confidence) {
+QString readLine(tesseract::TessBaseAPI& engine, QRect box, QSize picture, int& confidence) {
     const int margin = box.height() / 4;
-    const QRect padded = box.adjusted(-margin, -margin, margin, margin);
-    engine.SetRectangle(std::max(0, padded.x()), std::max(0, padded.y()), padded.width(),
-                        padded.height());
+    setArea(engine, box.adjusted(-margin, -margin, margin, margin), picture);
     const QString text = takeText(engine.GetUTF8Text());
     confidence = engine.MeanTextConf();
     return text;
@@ -80,6 +116,15 @@ int medianHeight(const QList<RecognizedWord>& words) {
         return 0;
     std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
     return heights[heights.size() / 2];
+}
+
+QSize size(Pix* pix) {
+    return QSize(pixGetWidth(pix), pixGetHeight(pix));
+}
+
+bool hasInk(Pix* binary) {
+    l_int32 ink = 0;
+    return binary != nullptr && pixCountPixels(binary, &ink, nullptr) == 0 && ink > 0;
 }
 
 } // namespace
@@ -104,9 +149,23 @@ tesseract::TessBaseAPI* TextRecognizer::japanese() {
     return japanese_.get();
 }
 
+bool TextRecognizer::recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline,
+                                   int& lines) {
+    setArea(*api_, area, picture);
+    tesseract::ETEXT_DESC monitor;
+    monitor.set_deadline_msecs(int(std::max<qint64>(1, deadline.remainingTime())));
+    LineCount count;
+    monitor.cancel = LineCount::tooMany;
+    monitor.cancel_this = &count;
+    api_->Recognize(&monitor);
+    lines = count.lines;
+    return count.lines <= maxLinesAtOnce;
+}
+
 QList<RecognizedWord> TextRecognizer::readPage() {
     QList<RecognizedWord> words;
-    const std::unique_ptr<tesseract::ResultIterator> it(api_->GetIterator());
+    const std::unique_ptr<tesseract::LTRResultIterator> it(
+        static_cast<TesseractEngine&>(*api_).GetLTRIterator());
     if (!it)
         return words;
     do {
@@ -121,13 +180,27 @@ QList<RecognizedWord> TextRecognizer::readPage() {
     return words;
 }
 
+QList<RecognizedWord> TextRecognizer::readInBands(Pix* binary, int lines,
+                                                  const QDeadlineTimer& deadline) {
+    const QSize picture(pixGetWidth(binary), pixGetHeight(binary));
+    const QList<int> edges = PageBands::cuts(binary, (lines + linesPerBand - 1) / linesPerBand);
+    QList<RecognizedWord> words;
+    for (qsizetype i = 0; i + 1 < edges.size() && !deadline.hasExpired(); ++i) {
+        int bandLines = 0;
+        const QRect band(0, edges[i], picture.width(), edges[i + 1] - edges[i]);
+        if (recognizeArea(band, picture, deadline, bandLines))
+            words += readPage();
+    }
+    return words;
+}
+
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
-                                         const tesseract::ETEXT_DESC& monitor) {
+                                         const QDeadlineTimer& deadline) {
     bool pictureSet = false;
     int looks = 0;
     for (RecognizedWord& word : words) {
         if (!word.english || word.confidence >= doubtfulConfidence || looks >= maxSecondLooks ||
-            monitor.deadline_exceeded())
+            deadline.hasExpired())
             continue;
         tesseract::TessBaseAPI* engine = japanese();
         if (!engine)
@@ -138,7 +211,7 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
         }
         ++looks;
         int confidence = 0;
-        const QString reading = readLine(*engine, word.box, confidence);
+        const QString reading = readLine(*engine, word.box, size(pix), confidence);
         // Only a reading in Japanese script is a rescue; Latin stays the English model's.
         if (confidence > word.confidence && RecognizedText::hasJapanese(reading))
             word.text = reading;
@@ -148,22 +221,24 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
 }
 
 QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord>& words,
-                                                      const tesseract::ETEXT_DESC& monitor) {
+                                                      Pix* binary, const QDeadlineTimer& deadline) {
     if (words.isEmpty())
-        return readAsOneBlock(monitor);
+        return readAsOneBlock(binary, deadline);
+    // A word read with hardly any confidence is most likely a line Tesseract
+    // took apart: its place gets a second look as a whole line.
     QList<QRect> wordBoxes;
-    for (const RecognizedWord& word : words)
-        wordBoxes.append(word.box);
-    const PixPtr binary(api_->GetThresholdedImage());
-    const QList<QRect> missed =
-        MissedLineFinder::find(binary.get(), wordBoxes, medianHeight(words));
+    for (const RecognizedWord& word : words) {
+        if (word.confidence >= trustedConfidence)
+            wordBoxes.append(word.box);
+    }
+    const QList<QRect> missed = MissedLineFinder::find(binary, wordBoxes, medianHeight(words));
     QList<RecognizedLine> lines;
     api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const QRect& box : missed) {
-        if (lines.size() >= maxSecondLooks || monitor.deadline_exceeded())
+        if (lines.size() >= maxSecondLooks || deadline.hasExpired())
             break;
         int confidence = 0;
-        const QString text = readLine(*api_, box, confidence);
+        const QString text = readLine(*api_, box, size(binary), confidence);
         if (confidence >= missedLineConfidence && hasLetterOrDigit(text))
             lines.append({text, box});
     }
@@ -173,17 +248,13 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
 
 // Sparse layout found nothing at all, yet the page may hold text: a column of
 // short labels, for one. Read as one uniform block, what is there comes out.
-QList<RecognizedLine> TextRecognizer::readAsOneBlock(const tesseract::ETEXT_DESC& monitor) {
-    const PixPtr binary(api_->GetThresholdedImage());
-    l_int32 ink = 0;
-    if (!binary || pixCountPixels(binary.get(), &ink, nullptr) != 0 || ink == 0 ||
-        monitor.deadline_exceeded())
+QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline) {
+    if (!hasInk(binary) || deadline.hasExpired())
         return {};
-    const QRect page(0, 0, pixGetWidth(binary.get()), pixGetHeight(binary.get()));
+    const QRect page(QPoint(0, 0), size(binary));
     api_->SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-    api_->SetRectangle(0, 0, page.width(), page.height());
-    const QString text = takeText(api_->GetUTF8Text());
-    const int confidence = api_->MeanTextConf();
+    int confidence = 0;
+    const QString text = readLine(*api_, page, page.size(), confidence);
     api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
     if (confidence < missedLineConfidence || !hasLetterOrDigit(text))
         return {};
@@ -191,13 +262,30 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(const tesseract::ETEXT_DESC
 }
 
 QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
+    const QDeadlineTimer deadline(timeLimitMs);
+    const QList<QRect> pieces = PageBands::pieces(pix, maxSide);
+    if (pieces.size() == 1)
+        return recognizePiece(pix, deadline);
+    QStringList texts;
+    for (const QRect& piece : pieces) {
+        Box* box = boxCreate(piece.x(), piece.y(), piece.width(), piece.height());
+        const PixPtr part(pixClipRectangle(pix, box, nullptr));
+        boxDestroy(&box);
+        if (part && !deadline.hasExpired())
+            texts.append(recognizePiece(part.get(), deadline));
+    }
+    texts.removeAll(QString());
+    return texts.join(u'\n');
+}
+
+QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
     api_->SetImage(pix);
-    tesseract::ETEXT_DESC monitor;
-    monitor.set_deadline_msecs(timeLimitMs);
-    api_->Recognize(&monitor);
-    QList<RecognizedWord> words = readPage();
-    const QList<RecognizedLine> missed = readMissedLines(words, monitor);
-    rereadDoubtfulWords(pix, words, monitor);
+    int lines = 0;
+    const bool whole = recognizeArea(QRect(QPoint(0, 0), size(pix)), size(pix), deadline, lines);
+    const PixPtr binary(api_->GetThresholdedImage());
+    QList<RecognizedWord> words = whole ? readPage() : readInBands(binary.get(), lines, deadline);
+    const QList<RecognizedLine> missed = readMissedLines(words, binary.get(), deadline);
+    rereadDoubtfulWords(pix, words, deadline);
     api_->Clear();
     return RecognizedText::tidy(PageText::assemble(words, missed));
 }

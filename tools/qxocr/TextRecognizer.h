@@ -2,7 +2,9 @@
 
 #include "RecognizedWord.h"
 
+#include <QDeadlineTimer>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -11,8 +13,7 @@ struct Pix;
 
 namespace tesseract {
 class TessBaseAPI;
-class ETEXT_DESC;
-} // namespace tesseract
+}
 
 // Tesseract with Japanese and English loaded, tuned for screenshots. Not
 // thread-safe: each worker thread owns its own.
@@ -22,7 +23,8 @@ class ETEXT_DESC;
 // with little confidence are read again by the Japanese model alone (short
 // kanji words otherwise come out as Latin gibberish), and text-like ink that
 // the layout passed over is read line by line (or, when the layout found
-// nothing at all, the page as one block).
+// nothing at all, the page as one block). A page with very many lines is read
+// in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
     // Japanese first: with English first Tesseract spaces out Japanese words.
@@ -46,12 +48,17 @@ public:
     QString setting(const char* name) const;
 
 private:
+    QString recognizePiece(Pix* pix, const QDeadlineTimer& deadline);
+    // Recognises `area` unless it holds more lines than can be read at once;
+    // `lines` says how many it holds.
+    bool recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline, int& lines);
     QList<RecognizedWord> readPage();
+    QList<RecognizedWord> readInBands(Pix* binary, int lines, const QDeadlineTimer& deadline);
     void rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
-                             const tesseract::ETEXT_DESC& monitor);
-    QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words,
-                                          const tesseract::ETEXT_DESC& monitor);
-    QList<RecognizedLine> readAsOneBlock(const tesseract::ETEXT_DESC& monitor);
+                             const QDeadlineTimer& deadline);
+    QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words, Pix* binary,
+                                          const QDeadlineTimer& deadline);
+    QList<RecognizedLine> readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline);
     tesseract::TessBaseAPI* japanese();
 
     std::unique_ptr<tesseract::TessBaseAPI> api_;

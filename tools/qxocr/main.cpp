@@ -5,7 +5,6 @@
 #include "ResultWriter.h"
 #include "SingleThreadedOpenMp.h"
 
-#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -27,8 +26,6 @@ int takeStandardOutput() {
 
 int main(int, char** argv) {
     SingleThreadedOpenMp::ensure(argv);
-    // Tesseract reads its numeric settings in the C locale.
-    std::setlocale(LC_ALL, "C");
     // A reader that went away ends the run through a failed write, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
     ResultWriter writer(takeStandardOutput());

@@ -112,13 +112,7 @@ TEST(ImageFileTest, NamesWhatIsWrongWithFilesThatAreNoPictures) {
 TEST(ImageFileTest, TruncatedPngIsAnError) {
     SandboxHome home;
     const QString path = home.file(QStringLiteral("truncated.png"));
-    QImage noisy(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < noisy.height(); ++y)
-        for (int x = 0; x < noisy.width(); ++x)
-            noisy.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
-    ASSERT_TRUE(noisy.save(path));
-    QFile file(path);
-    ASSERT_TRUE(file.resize(file.size() / 2));
+    TestImages::writeTruncatedPng(path);
     EXPECT_TRUE(decodeError(path).startsWith(QStringLiteral("cannot decode")))
         << decodeError(path).toStdString();
 }

@@ -11,9 +11,10 @@ QString program() {
     return QStringLiteral(GLIMBER_BIN_DIR "/qxocr");
 }
 
-Run run(const QByteArray& input) {
+Run run(const QByteArray& input, const QProcessEnvironment& environment) {
     QProcess helper;
     helper.setProgram(program());
+    helper.setProcessEnvironment(environment);
     helper.setStandardErrorFile(QProcess::nullDevice());
     helper.start();
     EXPECT_TRUE(helper.waitForStarted());

@@ -20,7 +20,8 @@ struct Run {
 };
 
 // Writes `input` to the helper's standard input, closes it and reads to the end.
-Run run(const QByteArray& input);
+Run run(const QByteArray& input,
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 // The paths, one per line, each ended by a line feed, as the indexer sends them.
 Run run(const QStringList& paths);
 

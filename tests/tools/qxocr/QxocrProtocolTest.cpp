@@ -54,12 +54,7 @@ TEST(QxocrProtocolTest, AnswersEveryPathWithOneLineAndExitsZero) {
     const QString empty = home.file(QStringLiteral("empty.png"));
     TestFiles::write(empty);
     const QString truncated = home.file(QStringLiteral("truncated.png"));
-    QImage noise(300, 200, QImage::Format_RGB32);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
-    ASSERT_TRUE(noise.save(truncated));
-    QFile(truncated).resize(QFile(truncated).size() / 3);
+    TestImages::writeTruncatedPng(truncated);
     const QString huge = home.file(QStringLiteral("huge.png"));
     TestImages::writeOversizedPngHeader(huge, 200000, 200000);
     const QString spaced = blankPicture(home, QStringLiteral("スクリーン ショット/画面 1.png"));
@@ -82,6 +77,21 @@ TEST(QxocrProtocolTest, AnswersEveryPathWithOneLineAndExitsZero) {
     const QJsonObject blank = lineFor(run, spaced);
     EXPECT_FALSE(blank.contains(QStringLiteral("error")));
     EXPECT_EQ(blank.value(QStringLiteral("text")), QJsonValue(QString())) << "empty, not missing";
+}
+
+TEST(QxocrProtocolTest, MissingLanguageDataFailsEachImageButNotTheRun) {
+    SandboxHome home;
+    const QString first = blankPicture(home, QStringLiteral("a.png"));
+    const QString second = blankPicture(home, QStringLiteral("b.png"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TESSDATA_PREFIX"), home.path());
+    const QxocrProcess::Run run =
+        QxocrProcess::run(((first + u'\n' + second + u'\n').toUtf8()), environment);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines.size(), 2);
+    EXPECT_EQ(errorFor(run, first),
+              QStringLiteral("cannot load Tesseract language data \"jpn+eng\""));
+    EXPECT_EQ(errorFor(run, second), errorFor(run, first));
 }
 
 TEST(QxocrProtocolTest, NoInputNoOutput) {
@@ -117,6 +127,24 @@ TEST(QxocrProtocolTest, WritesEachLineAsSoonAsThePictureIsDone) {
     helper.closeWriteChannel();
     EXPECT_TRUE(helper.waitForFinished(60'000));
     EXPECT_EQ(helper.exitCode(), 0);
+}
+
+// Nobody reads the answers any more: the helper stops instead of working on
+// or dying of SIGPIPE.
+TEST(QxocrProtocolTest, ReaderGoingAwayEndsTheRunQuietly) {
+    SandboxHome home;
+    const QString picture = blankPicture(home, QStringLiteral("a.png"));
+    QStringList paths;
+    for (int i = 0; i < 50; ++i)
+        paths.append(picture);
+    TestFiles::write(home.file(QStringLiteral("paths.txt")), (paths.join(u'\n') + u'\n').toUtf8());
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("\"$0\" < \"$1\" | true; echo \"${PIPESTATUS[0]}\""),
+                 QxocrProcess::program(), home.file(QStringLiteral("paths.txt"))});
+    ASSERT_TRUE(shell.waitForFinished(60'000));
+    EXPECT_EQ(shell.readAllStandardOutput().trimmed(), QByteArray("0"));
 }
 
 TEST(QxocrProtocolTest, RecognisesWithOpenMpLimitedToOneThread) {

@@ -132,3 +132,64 @@ TEST(QxocrRecognitionTest, EngineKeepsInterwordSpacesAsTheyAre) {
     EXPECT_EQ(recognizer.setting("preserve_interword_spaces"), QStringLiteral("1"));
     EXPECT_EQ(recognizer.setting("tessedit_pageseg_mode"), QStringLiteral("11"));
 }
+
+// A page with more lines than Tesseract reads at once goes in bands: every line
+// must come out, once, in order.
+TEST(QxocrRecognitionTest, ReadsALongCaptureInOrder) {
+    SandboxHome home;
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines.append(QStringLiteral("Entry %1 of the transfer log").arg(i));
+    TestImages::TextStyle style;
+    style.pixelSize = 14;
+    const QString path = home.file(QStringLiteral("long.png"));
+    ASSERT_TRUE(TestImages::text(lines, style).save(path));
+    const QxocrProcess::Run run = QxocrProcess::run(QStringList{path});
+    ASSERT_EQ(run.lines.size(), 1);
+    const QStringList read = run.lines[0].value(QStringLiteral("text")).toString().split(u'\n');
+    EXPECT_EQ(read, lines);
+}
+
+// Tesseract refuses pictures longer than 32767 pixels; a long scrolling capture
+// is read in pieces instead.
+TEST(QxocrRecognitionTest, ReadsAPictureTooTallForTesseract) {
+    SandboxHome home;
+    QImage tall(400, 34000, QImage::Format_RGB32);
+    tall.fill(Qt::white);
+    QPainter painter(&tall);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(20, 40, QStringLiteral("Topmost heading"));
+    painter.drawText(20, 17000, QStringLiteral("Middle section"));
+    painter.drawText(20, 33960, QStringLiteral("Bottom footer"));
+    painter.end();
+    const QString path = home.file(QStringLiteral("tall.png"));
+    ASSERT_TRUE(tall.save(path));
+    const QxocrProcess::Run run = QxocrProcess::run(QStringList{path});
+    ASSERT_EQ(run.lines.size(), 1);
+    EXPECT_EQ(run.lines[0].value(QStringLiteral("text")).toString(),
+              QStringLiteral("Topmost heading\nMiddle section\nBottom footer"));
+}
+
+TEST(QxocrRecognitionTest, ReadsEveryIndexedFormat) {
+    SandboxHome home;
+    TestImages::TextStyle style;
+    style.pixelSize = 24;
+    const QImage picture = TestImages::text({QStringLiteral("Format check")}, style);
+    QStringList paths;
+    for (const char* format : {"png", "jpg", "tiff", "webp"}) {
+        paths.append(home.file(QStringLiteral("sample.") + QLatin1String(format)));
+        ASSERT_TRUE(picture.save(paths.last(), format));
+    }
+    paths.append(home.file(QStringLiteral("sample.gif")));
+    TestImages::writeGif(paths.last(), {picture});
+    paths.append(home.file(QStringLiteral("sample.heic")));
+    TestImages::writeHeic(paths.last(), picture);
+    const QxocrProcess::Run run = QxocrProcess::run(paths);
+    ASSERT_EQ(run.lines.size(), paths.size());
+    for (const QJsonObject& line : run.lines)
+        EXPECT_EQ(line.value(QStringLiteral("text")).toString(), QStringLiteral("Format check"))
+            << line.value(QStringLiteral("path")).toString().toStdString();
+}

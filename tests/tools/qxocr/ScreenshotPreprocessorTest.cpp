@@ -108,6 +108,31 @@ TEST(ScreenshotPreprocessorTest, LightWindowsOnADarkDesktopKeepTheirDarkText) {
     EXPECT_LT(darkestIn(pix, QRect(20, 15, 100, 20)), 80) << "panel text dark";
 }
 
+TEST(ScreenshotPreprocessorTest, FramesAndGridLinesGoTextAndHeadingsStay) {
+    QImage picture(400, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawRect(10, 6, 120, 30); // a button or a table cell
+    painter.drawText(14, 26, QStringLiteral("Boxed label"));
+    painter.drawLine(10, 50, 390, 50);
+    font.setPixelSize(72);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(150, 150, QStringLiteral("HIT"));
+    painter.end();
+    const auto result = prepare(picture, withoutScaling());
+    Pix* pix = result.pix.get();
+    EXPECT_EQ(greyAt(pix, 10, 20), 255) << "frame side gone";
+    EXPECT_EQ(greyAt(pix, 60, 6), 255) << "frame top gone";
+    EXPECT_EQ(greyAt(pix, 200, 50), 255) << "separator gone";
+    EXPECT_LT(darkestIn(pix, QRect(14, 14, 80, 14)), 80) << "label kept";
+    EXPECT_LT(greyAt(pix, 160, 120), 80) << "heading stem kept";
+}
+
 TEST(ScreenshotPreprocessorTest, SmallTextIsEnlargedLargeTextIsNot) {
     TestImages::TextStyle small;
     small.pixelSize = 11;

@@ -109,6 +109,17 @@ QImage halves(int width, int height) {
     return image;
 }
 
+void writeTruncatedPng(const QString& path, double fraction) {
+    QImage busy(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < busy.height(); ++y) {
+        for (int x = 0; x < busy.width(); ++x)
+            busy.setPixel(x, y, qRgb((x * 7) % 256, (y * 13) % 256, (x * y) % 256));
+    }
+    ASSERT_TRUE(busy.save(path, "png"));
+    QFile file(path);
+    ASSERT_TRUE(file.resize(qint64(double(file.size()) * fraction)));
+}
+
 void writeInterlacedPng(const QString& path, const QImage& image) {
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
     ASSERT_NE(file, nullptr);

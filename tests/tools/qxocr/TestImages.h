@@ -24,6 +24,9 @@ QImage text(const QStringList& lines, const TextStyle& style = {});
 // `width` x `height`, left half black, right half white.
 QImage halves(int width = 64, int height = 32);
 
+// A PNG of busy colour patterns, barely compressible, cut to `fraction` of its size.
+void writeTruncatedPng(const QString& path, double fraction = 0.5);
+
 // PNG variants Qt does not write itself, through libpng.
 void writeInterlacedPng(const QString& path, const QImage& image);
 // A valid PNG header announcing `width` x `height` with almost no pixel data after it.

@@ -1,0 +1,77 @@
+#include "Ablation.h"
+
+#include "OcrWorker.h"
+#include "RecallTally.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+
+#include <cstdio>
+#include <ctime>
+
+namespace Ablation {
+
+namespace {
+
+struct Variant {
+    const char* name;
+    ScreenshotPreprocessor::Options options;
+};
+
+QList<Variant> variants() {
+    ScreenshotPreprocessor::Options all;
+    Variant noDarkMode{"no dark-mode inversion", all};
+    noDarkMode.options.invertDarkMode = false;
+    Variant noPanels{"no panel inversion", all};
+    noPanels.options.invertDarkPanels = false;
+    Variant noRules{"no rule removal", all};
+    noRules.options.removeRules = false;
+    Variant noEnlarging{"no enlarging", all};
+    noEnlarging.options.maxScale = 1;
+    return {{"every step", all}, noDarkMode, noPanels, noRules, noEnlarging};
+}
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+QString textOf(const QByteArray& line) {
+    return QJsonDocument::fromJson(line).object().value(QStringLiteral("text")).toString();
+}
+
+void printVariant(const Variant& variant, const QList<BenchImage>& images) {
+    PixelBudget budget(ImageFile::defaultMaxPixels);
+    OcrSettings settings;
+    settings.preprocessing = variant.options;
+    OcrWorker worker(budget, settings);
+    // The first picture also loads the engines, which is not what is measured.
+    worker.process(images.front().path);
+    QMap<QString, RecallTally> recall;
+    const double start = threadCpuSeconds();
+    for (const BenchImage& image : images) {
+        const QString text = textOf(worker.process(image.path));
+        if (!image.language.isEmpty())
+            recall[image.language].add(image.words, text);
+    }
+    const double cpu = (threadCpuSeconds() - start) / double(images.size());
+    std::printf("| %-24s | %9.1f | %9.1f | %13.3f |\n", variant.name,
+                recall.value(QStringLiteral("en")).percent(),
+                recall.value(QStringLiteral("ja")).percent(), cpu);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+void print(const QList<BenchImage>& images) {
+    std::printf("\nPreprocessing steps, one thread in this process\n\n");
+    std::printf("| %-24s | %9s | %9s | %13s |\n", "variant", "recall en", "recall ja",
+                "CPU s / image");
+    std::printf("|--------------------------|-----------|-----------|---------------|\n");
+    for (const Variant& variant : variants())
+        printVariant(variant, images);
+}
+
+} // namespace Ablation

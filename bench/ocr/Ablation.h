@@ -1,0 +1,14 @@
+#pragma once
+
+#include "BenchImage.h"
+
+#include <QList>
+
+// What each preprocessing step of the helper brings: the helper's own pipeline
+// run in this process over the set, once with every step and once without each.
+namespace Ablation {
+
+// Prints a table of recall per language and CPU seconds per image by variant.
+void print(const QList<BenchImage>& images);
+
+} // namespace Ablation

@@ -1,0 +1,63 @@
+#include "PageBands.h"
+
+#include "PixPtr.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A binary page with a one-pixel-high ink row every `pitch` rows.
+PixPtr ruled(int height, int pitch) {
+    PixPtr page(pixCreate(100, height, 1));
+    for (int y = 0; y < height; y += pitch)
+        pixRasterop(page.get(), 0, y, 100, 1, PIX_SET, nullptr, 0, 0);
+    return page;
+}
+
+// A white 8-bit page with a black one-pixel line every `pitch` rows and columns.
+PixPtr gridPage(int width, int height, int pitch) {
+    PixPtr page(pixCreate(width, height, 8));
+    pixSetAll(page.get());
+    for (int y = 0; y < height; y += pitch)
+        pixRasterop(page.get(), 0, y, width, 1, PIX_CLR, nullptr, 0, 0);
+    for (int x = 0; x < width; x += pitch)
+        pixRasterop(page.get(), x, 0, 1, height / 2, PIX_CLR, nullptr, 0, 0);
+    return page;
+}
+
+} // namespace
+
+TEST(PageBandsTest, CutsBetweenTheLinesIntoAboutEqualBands) {
+    const PixPtr page = ruled(1000, 10);
+    const QList<int> edges = PageBands::cuts(page.get(), 4);
+    ASSERT_EQ(edges.size(), 5);
+    EXPECT_EQ(edges.front(), 0);
+    EXPECT_EQ(edges.back(), 1000);
+    for (qsizetype i = 1; i + 1 < edges.size(); ++i) {
+        EXPECT_NE(edges[i] % 10, 0) << "a cut through an ink row at " << edges[i];
+        EXPECT_NEAR(edges[i], 250 * i, 65);
+    }
+}
+
+TEST(PageBandsTest, OneBandIsTheWholePage) {
+    const PixPtr page = ruled(300, 10);
+    EXPECT_EQ(PageBands::cuts(page.get(), 1), (QList<int>{0, 300}));
+}
+
+TEST(PageBandsTest, PicturesTooLongForTesseractComeInPiecesThatCoverThem) {
+    const PixPtr page = gridPage(500, 1000, 10);
+    const QList<QRect> pieces = PageBands::pieces(page.get(), 300);
+    ASSERT_GT(pieces.size(), 1);
+    qint64 area = 0;
+    for (const QRect& piece : pieces) {
+        EXPECT_LE(piece.width(), 300);
+        EXPECT_LE(piece.height(), 300);
+        EXPECT_TRUE(QRect(0, 0, 500, 1000).contains(piece));
+        if (piece.top() > 0) {
+            EXPECT_NE(piece.top() % 10, 0) << "a cut through a line of ink";
+        }
+        area += qint64(piece.width()) * piece.height();
+    }
+    EXPECT_EQ(area, 500 * 1000);
+    EXPECT_EQ(PageBands::pieces(page.get(), 1000), QList<QRect>{QRect(0, 0, 500, 1000)});
+}

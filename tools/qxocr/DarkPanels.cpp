@@ -1,0 +1,137 @@
+#include "DarkPanels.h"
+
+#include "GreyHistogram.h"
+#include "PixPtr.h"
+
+#include <algorithm>
+#include <array>
+
+namespace DarkPanels {
+
+namespace {
+
+// Saturated accent colours (selection blue, button blue, purple sidebars) are
+// darker than this; the light greys of toolbars and plain buttons are not.
+constexpr int panelThreshold = 150;
+// A panel is solid (its holes filled, it covers most of its box), mostly dark
+// itself, holds light shapes (text) clearly brighter than itself, and is
+// shaped like a bar, a button or a large area rather than like one bold glyph.
+constexpr double minPanelFill = 0.85;
+constexpr int minPanelContrast = 48;
+constexpr int minPanelLightArea = 16;
+constexpr double maxPanelLight = 0.5;
+constexpr int minPanelHeight = 8;
+constexpr int minPanelWidth = 24;
+constexpr int largePanelSide = 100;
+// A light box in a panel (a window, an input field) is at least this large and solid.
+constexpr int minLightBoxSide = 20;
+constexpr double minLightBoxFill = 0.7;
+
+bool panelShaped(int width, int height) {
+    if (height < minPanelHeight || width < minPanelWidth)
+        return false;
+    return width >= 2 * height || (width >= largePanelSide && height >= largePanelSide);
+}
+
+bool solid(Pix* part, int width, int height, double minFill) {
+    l_int32 area = 0;
+    pixCountPixels(part, &area, nullptr);
+    return area >= minFill * width * height;
+}
+
+// Turns the panel's colour white and its light text black. A plain inversion
+// would leave the panel mid-grey, right where Tesseract's own threshold falls.
+bool whitenUnderMask(Pix* grey, Pix* mask, int left, int top) {
+    const GreyHistogram counts = GreyHistogram::under(grey, mask, left, top);
+    const int ground = counts.percentile(0, panelThreshold, 0.5);
+    const int ink = counts.percentile(panelThreshold, 256, 0.9);
+    if (ink - ground < minPanelContrast)
+        return false;
+    std::array<l_uint32, 256> mapped{};
+    for (int value = 0; value < 256; ++value)
+        mapped[value] = l_uint32(std::clamp(255 * (ink - value) / (ink - ground), 0, 255));
+    const int greyWords = pixGetWpl(grey), maskWords = pixGetWpl(mask);
+    l_uint32* greyData = pixGetData(grey);
+    const l_uint32* maskData = pixGetData(mask);
+    for (int y = 0; y < pixGetHeight(mask); ++y) {
+        l_uint32* greyLine = greyData + std::ptrdiff_t(top + y) * greyWords;
+        const l_uint32* maskLine = maskData + std::ptrdiff_t(y) * maskWords;
+        for (int x = 0; x < pixGetWidth(mask); ++x) {
+            if (GET_DATA_BIT(maskLine, x))
+                SET_DATA_BYTE(greyLine, left + x, mapped[GET_DATA_BYTE(greyLine, left + x)]);
+        }
+    }
+    return true;
+}
+
+// Light boxes inside a dark area (windows on a dark desktop, input fields in a
+// dark sidebar) hold dark text of their own and must keep their colours.
+void keepLightBoxes(Pix* mask, Pix* light) {
+    Pixa* rawParts = nullptr;
+    BoxaPtr boxes(pixConnComp(light, &rawParts, 4));
+    PixaPtr parts(rawParts);
+    if (!boxes || !parts)
+        return;
+    for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
+        l_int32 x = 0, y = 0, width = 0, height = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
+        if (width < minLightBoxSide || height < minLightBoxSide)
+            continue;
+        PixPtr part(pixaGetPix(parts.get(), i, L_CLONE));
+        if (solid(part.get(), width, height, minLightBoxFill))
+            pixRasterop(mask, x, y, width, height, PIX_CLR, nullptr, 0, 0);
+    }
+}
+
+// The part of a dark component to turn: the component with its holes (the
+// light text), less any light boxes; null when it is no panel with text.
+PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(boxes, index, &x, &y, &width, &height);
+    if (!panelShaped(width, height))
+        return nullptr;
+    PixPtr part(pixaGetPix(parts, index, L_CLONE));
+    PixPtr mask(part ? pixFillClosedBorders(part.get(), 4) : nullptr);
+    if (!mask || !solid(mask.get(), width, height, minPanelFill))
+        return nullptr;
+    Box* box = boxaGetBox(boxes, index, L_CLONE);
+    PixPtr darkPart(pixClipRectangle(dark, box, nullptr));
+    boxDestroy(&box);
+    PixPtr light(darkPart ? pixSubtract(nullptr, mask.get(), darkPart.get()) : nullptr);
+    if (!light)
+        return nullptr;
+    keepLightBoxes(mask.get(), light.get());
+    pixAnd(light.get(), light.get(), mask.get());
+    l_int32 maskArea = 0, lightArea = 0;
+    pixCountPixels(mask.get(), &maskArea, nullptr);
+    pixCountPixels(light.get(), &lightArea, nullptr);
+    // A frame drawn around light content encloses mostly light: no panel.
+    const bool mostlyDark = lightArea <= maxPanelLight * maskArea;
+    return mostlyDark && lightArea >= minPanelLightArea ? std::move(mask) : nullptr;
+}
+
+} // namespace
+
+int invert(Pix* grey) {
+    PixPtr dark(pixThresholdToBinary(grey, panelThreshold));
+    if (!dark)
+        return 0;
+    Pixa* rawParts = nullptr;
+    BoxaPtr boxes(pixConnComp(dark.get(), &rawParts, 8));
+    PixaPtr parts(rawParts);
+    if (!boxes || !parts)
+        return 0;
+    int turned = 0;
+    for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
+        PixPtr mask = panelMask(dark.get(), parts.get(), boxes.get(), i);
+        if (!mask)
+            continue;
+        l_int32 x = 0, y = 0, width = 0, height = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
+        if (whitenUnderMask(grey, mask.get(), x, y))
+            ++turned;
+    }
+    return turned;
+}
+
+} // namespace DarkPanels
