@@ -48,8 +48,10 @@ constexpr int missedLineConfidence = 60;
 constexpr int maxSecondLooks = 200;
 // A page with more text lines than this is read in bands (see PageBands).
 constexpr int maxLinesAtOnce = 120;
-// Bands hold about this many lines.
+// Bands hold about this many lines; a band that still holds too many is cut
+// again, this many times at most.
 constexpr int linesPerBand = 80;
+constexpr int maxBandDepth = 3;
 // Tesseract reads no picture longer than this on a side.
 constexpr int maxSide = 32767;
 
@@ -180,16 +182,21 @@ QList<RecognizedWord> TextRecognizer::readPage() {
     return words;
 }
 
-QList<RecognizedWord> TextRecognizer::readInBands(Pix* binary, int lines,
-                                                  const QDeadlineTimer& deadline) {
-    const QSize picture(pixGetWidth(binary), pixGetHeight(binary));
-    const QList<int> edges = PageBands::cuts(binary, (lines + linesPerBand - 1) / linesPerBand);
+QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
+                                               const QDeadlineTimer& deadline, int depth) {
+    int lines = 0;
+    if (recognizeArea(area, size(binary), deadline, lines))
+        return readPage();
+    Box* box = boxCreate(area.x(), area.y(), area.width(), area.height());
+    const PixPtr part(pixClipRectangle(binary, box, nullptr));
+    boxDestroy(&box);
+    if (!part || depth >= maxBandDepth)
+        return {};
+    const QList<int> edges = PageBands::cuts(part.get(), (lines + linesPerBand - 1) / linesPerBand);
     QList<RecognizedWord> words;
     for (qsizetype i = 0; i + 1 < edges.size() && !deadline.hasExpired(); ++i) {
-        int bandLines = 0;
-        const QRect band(0, edges[i], picture.width(), edges[i + 1] - edges[i]);
-        if (recognizeArea(band, picture, deadline, bandLines))
-            words += readPage();
+        const QRect band(area.x(), area.y() + edges[i], area.width(), edges[i + 1] - edges[i]);
+        words += readArea(band, binary, deadline, depth + 1);
     }
     return words;
 }
@@ -280,10 +287,11 @@ QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
 
 QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
     api_->SetImage(pix);
-    int lines = 0;
-    const bool whole = recognizeArea(QRect(QPoint(0, 0), size(pix)), size(pix), deadline, lines);
     const PixPtr binary(api_->GetThresholdedImage());
-    QList<RecognizedWord> words = whole ? readPage() : readInBands(binary.get(), lines, deadline);
+    if (!binary)
+        return {};
+    QList<RecognizedWord> words =
+        readArea(QRect(QPoint(0, 0), size(pix)), binary.get(), deadline, 0);
     const QList<RecognizedLine> missed = readMissedLines(words, binary.get(), deadline);
     rereadDoubtfulWords(pix, words, deadline);
     api_->Clear();

@@ -53,7 +53,10 @@ private:
     // `lines` says how many it holds.
     bool recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline, int& lines);
     QList<RecognizedWord> readPage();
-    QList<RecognizedWord> readInBands(Pix* binary, int lines, const QDeadlineTimer& deadline);
+    // The words of `area`, read at once or, when it holds too many lines, in
+    // bands cut where `binary` (the page's ink) has the least.
+    QList<RecognizedWord> readArea(QRect area, Pix* binary, const QDeadlineTimer& deadline,
+                                   int depth);
     void rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                              const QDeadlineTimer& deadline);
     QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words, Pix* binary,
