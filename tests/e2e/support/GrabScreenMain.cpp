@@ -4,12 +4,13 @@
 #include <QPixmap>
 #include <QScreen>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         qWarning("usage: grab_screen OUT.png");
         return 2;
     }
-    return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]))
+               ? 0
+               : 1;
 }
