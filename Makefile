@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps configure build bench clean
+.PHONY: run test deps configure build bench package clean
 
 run: build
 	$(BUILD_DIR)/bin/glimber
@@ -17,6 +17,10 @@ bench: build
 	$(BUILD_DIR)/bin/index_bench
 	$(BUILD_DIR)/bin/annotate_bench
 	$(BUILD_DIR)/bin/ocr_bench
+
+# A Debian package of the programs: build/glimber_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 deps:
 	./scripts/install-deps.sh

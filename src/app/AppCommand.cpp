@@ -1,5 +1,6 @@
 #include "AppCommand.h"
 
+#include "AnnotationWindowController.h"
 #include "AppDelegate.h"
 
 const std::vector<AppCommand>& appCommands() {
@@ -13,7 +14,8 @@ const std::vector<AppCommand>& appCommands() {
         {"open-save-folder", false, "open the save folder in the file manager",
          [](AppDelegate& app, const QString&) { app.openStore(); }},
         {"annotate", true, "open the annotation editor on an image",
-         [](AppDelegate& app, const QString& path) { app.openAnnotationEditor(path); }},
+         [](AppDelegate& app, const QString& path) { app.openAnnotationEditor(path); },
+         &AnnotationWindowController::unreadableReason},
         {"quit", false, "quit the running Glimber",
          [](AppDelegate& app, const QString&) { app.quit(); }},
     };

@@ -1,18 +1,20 @@
 #include "AppDelegate.h"
 
-#include "AppIcon.h"
 #include "ConfigStore.h"
 #include "EditMenu.h"
 #include "LoginItem.h"
 #include "OcrIndexer.h"
 #include "StatusMenu.h"
 #include "StatusWindow.h"
+#include "TrayGlyph.h"
+#include "TrayMenuPlacement.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -35,6 +37,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     installEditMenu();
     QDir().mkpath(ConfigStore::resolveCaptureDir());
     enrolAtLoginOnce();
+    LoginItem::mendIfMoved();
     // No trust prompt to show: reading X11 raw keys needs no permission, and the
     // /dev/input keyboards are readable or not by the user's groups.
     startEventTap();
@@ -43,14 +46,22 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::installStatusItem() {
     statusMenu_ = buildStatusMenu(*this);
-    statusItem_ = std::make_unique<QSystemTrayIcon>(AppIcon::icon());
+    statusItem_ = std::make_unique<QSystemTrayIcon>(
+        TrayGlyph::icon(TrayGlyph::colourForPanel(TrayGlyph::panelIsDark(
+            qgetenv("XDG_CURRENT_DESKTOP"), QGuiApplication::palette().color(QPalette::Window)))));
     statusItem_->setToolTip(QStringLiteral("Glimber"));
     statusItem_->setContextMenu(statusMenu_.get());
-    // A click opens the menu like a right click does, as a menu-bar item would.
+    // A click opens the menu like a right click does, as a menu-bar item would,
+    // beside the icon rather than over it.
     connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    statusMenu_->popup(QCursor::pos());
+                if (reason != QSystemTrayIcon::Trigger)
+                    return;
+                const QPoint pointer = QCursor::pos();
+                const QScreen* screen = QGuiApplication::screenAt(pointer);
+                statusMenu_->popup(trayMenuPosition(
+                    statusItem_->geometry(), statusMenu_->sizeHint(),
+                    screen ? screen->geometry() : QRect(pointer, QSize(1, 1)), pointer));
             });
     statusItem_->show();
     // The icon docks by itself whenever a tray turns up; without one by then, the

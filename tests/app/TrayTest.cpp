@@ -1,0 +1,68 @@
+#include "TrayGlyph.h"
+#include "TrayMenuPlacement.h"
+
+#include <QImage>
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Sharp means every pixel is either glyph or background: an edge that fell
+// between two pixels would leave a half-covered one.
+TEST(TrayGlyph, EveryPanelSizeIsDrawnWithoutHalfCoveredPixels) {
+    const QIcon icon = TrayGlyph::icon(Qt::white);
+    for (const int size : {16, 22, 24, 32, 44, 48}) {
+        SCOPED_TRACE(size);
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size));
+        int glyph = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const int alpha = qAlpha(image.pixel(x, y));
+                EXPECT_TRUE(alpha == 0 || alpha == 255) << x << "," << y << " alpha " << alpha;
+                glyph += alpha == 255;
+            }
+        }
+        // Enough ink to be seen, little enough to stay a line drawing.
+        EXPECT_GT(glyph, size * size / 8);
+        EXPECT_LT(glyph, size * size / 2);
+    }
+}
+
+TEST(TrayGlyph, ColourFollowsThePanel) {
+    EXPECT_TRUE(TrayGlyph::panelIsDark("ubuntu:GNOME", Qt::white)) << "GNOME's top bar is dark";
+    EXPECT_TRUE(TrayGlyph::panelIsDark("KDE", QColor(0x20, 0x20, 0x20)));
+    EXPECT_FALSE(TrayGlyph::panelIsDark("XFCE", QColor(0xef, 0xef, 0xef)));
+    EXPECT_GT(TrayGlyph::colourForPanel(true).lightness(), 200);
+    EXPECT_LT(TrayGlyph::colourForPanel(false).lightness(), 80);
+}
+
+struct MenuCase {
+    const char* panel;
+    QRect icon;
+    QPoint expected;
+};
+
+TEST(TrayMenuPlacement, MenuOpensBesideTheIconNeverOverIt) {
+    const QRect screen(0, 0, 1280, 800);
+    const QSize menu(200, 180);
+    const QPoint pointer(640, 400);
+    const MenuCase cases[] = {
+        {"top panel", {600, 0, 22, 22}, {600, 22}},
+        {"top right corner", {1258, 0, 22, 22}, {1080, 22}},
+        {"bottom panel", {300, 778, 22, 22}, {300, 598}},
+        {"left panel", {0, 300, 22, 22}, {22, 300}},
+        {"right panel", {1258, 300, 22, 22}, {1058, 300}},
+        {"no geometry from the panel", {}, pointer},
+    };
+    for (const MenuCase& c : cases) {
+        SCOPED_TRACE(c.panel);
+        const QPoint origin = trayMenuPosition(c.icon, menu, screen, pointer);
+        EXPECT_EQ(origin, c.expected);
+        EXPECT_FALSE(QRect(origin, menu).intersects(c.icon));
+        EXPECT_TRUE(screen.contains(QRect(origin, menu)));
+    }
+}
+
+} // namespace
