@@ -72,8 +72,7 @@ void IndexScheduler::watchCaptureFolder() {
     // Only the capture folder is watched; the safety timer covers the source
     // folder. It is looked up again before every scan, so a folder chosen in
     // the settings, or one named by a synchronised cloud file, is watched from
-    // then on, and a watched folder that was removed and made again is
-    // watched anew.
+    // then on, and a watched folder that was removed is made and watched anew.
     const QString folder = ConfigStore::resolveCaptureDir();
     if (folder == watchedFolder_ && watcher_->directories().contains(folder))
         return;
