@@ -5,6 +5,7 @@
 #include "EditMenu.h"
 #include "LoginItem.h"
 #include "OcrIndexer.h"
+#include "SettingsWindowController.h"
 #include "StatusMenu.h"
 #include "StatusWindow.h"
 
@@ -115,6 +116,18 @@ void AppDelegate::scrollCaptureAction() {
 
 void AppDelegate::openStore() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
+}
+
+void AppDelegate::openSettings() {
+    if (!settingsController_) {
+        settingsController_ = std::make_unique<SettingsWindowController>([this] {
+            // The next key event already uses the new key and threshold, and the
+            // indexer follows a newly chosen save folder.
+            currentHotkey_ = ConfigStore::resolveHotkey();
+            OcrIndexer::shared().settingsChanged();
+        });
+    }
+    settingsController_->show();
 }
 
 void AppDelegate::openAnnotationEditor(const QString& path) {

@@ -15,6 +15,7 @@
 
 class EditMenu;
 class QMenu;
+class SettingsWindowController;
 class StatusWindow;
 
 // What tests change about the program; the defaults are the real program's.
@@ -48,6 +49,8 @@ public:
     void captureWindowAction();
     void scrollCaptureAction();
     void openStore();
+    // Shows the settings window; a save there takes effect at once.
+    void openSettings();
     void quit();
     // Opens an editor on an image file, as `glimber --annotate PATH` asks.
     void openAnnotationEditor(const QString& path);
@@ -85,4 +88,5 @@ private:
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;
+    std::unique_ptr<SettingsWindowController> settingsController_; // made at first need
 };

@@ -1,5 +1,6 @@
 #include "ConfigStore.h"
 
+#include "AppLocale.h"
 #include "AppPaths.h"
 #include "ScreenshotFolder.h"
 
@@ -25,6 +26,31 @@ QJsonObject readObject(const QString& file) {
     if (!input.open(QIODevice::ReadOnly))
         return {};
     const QJsonDocument document = QJsonDocument::fromJson(input.readAll());
+    return document.isObject() ? document.object() : QJsonObject{};
+}
+
+// The object a write starts from. A file that exists but cannot be read or
+// parsed is the person's to repair: writing over it would throw away every
+// setting in it, so the write is refused and the file stays as it is.
+QJsonObject readForWrite(const QString& file) {
+    QFile input(file);
+    if (!input.exists())
+        return {};
+    if (!input.open(QIODevice::ReadOnly))
+        throw ConfigWriteError(input.errorString().toStdString());
+    const QByteArray bytes = input.readAll();
+    if (bytes.trimmed().isEmpty())
+        return {};
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw ConfigWriteError(
+            AppLocale::text(
+                "%1 is not valid JSON (%2). It was left unchanged so that it can be "
+                "repaired.",
+                "%1 は正しい JSON ではありません（%2）。修復できるよう変更せずに残しました。")
+                .arg(file, error.errorString())
+                .toStdString());
     return document.isObject() ? document.object() : QJsonObject{};
 }
 
@@ -111,7 +137,7 @@ QString resolveSource() {
 
 void setShared(const QString& key, const std::optional<QJsonValue>& value) {
     const QString target = cloudConfigURL(readLocal()).value_or(AppPaths::localConfigFile());
-    QJsonObject object = readObject(target);
+    QJsonObject object = readForWrite(target);
     if (value)
         object.insert(key, *value);
     else
@@ -120,7 +146,7 @@ void setShared(const QString& key, const std::optional<QJsonValue>& value) {
 }
 
 void setCloud(const std::optional<QString>& path) {
-    QJsonObject object = readLocal();
+    QJsonObject object = readForWrite(AppPaths::localConfigFile());
     if (!path || path->isEmpty())
         object.remove(kCloud);
     else

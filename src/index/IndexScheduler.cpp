@@ -22,7 +22,13 @@ void IndexScheduler::begin() {
         pump(true);
 }
 
+void IndexScheduler::settingsChanged() {
+    pump(true);
+}
+
 void IndexScheduler::pump(bool scan) {
+    if (scan)
+        watchCaptureFolder();
     if (!index_.isOpen())
         return;
     PassReport report;
@@ -50,21 +56,30 @@ void IndexScheduler::scheduleDrain() {
 }
 
 void IndexScheduler::startWatching() {
-    // Only the capture folder is watched, and only the one resolved at start;
-    // the safety timer covers the source folder and later changes of either.
-    const QString folder = ConfigStore::resolveCaptureDir();
-    QDir().mkpath(folder);
     debounce_ = new QTimer(this);
     debounce_->setSingleShot(true);
     debounce_->setInterval(timing_.debounceMs);
     connect(debounce_, &QTimer::timeout, this, [this] { pump(true); });
     watcher_ = new QFileSystemWatcher(this);
-    if (!watcher_->addPath(folder))
-        return;
     // Restarting the single-shot timer on every event is a trailing debounce:
     // the burst of changes one capture makes leads to one pass.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, debounce_,
             qOverload<>(&QTimer::start));
+    watchCaptureFolder();
+}
+
+void IndexScheduler::watchCaptureFolder() {
+    // Only the capture folder is watched; the safety timer covers the source
+    // folder. It is looked up again before every scan, so a folder chosen in
+    // the settings, or one named by a synchronised cloud file, is watched from
+    // then on, and a watched folder that was removed is made and watched anew.
+    const QString folder = ConfigStore::resolveCaptureDir();
+    if (folder == watchedFolder_ && watcher_->directories().contains(folder))
+        return;
+    if (!watchedFolder_.isEmpty())
+        watcher_->removePath(watchedFolder_);
+    QDir().mkpath(folder);
+    watchedFolder_ = watcher_->addPath(folder) ? folder : QString();
 }
 
 void IndexScheduler::startSafetyTimer() {

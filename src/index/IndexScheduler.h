@@ -23,6 +23,9 @@ public:
     // database and runs the first pass. Their reactions queue up behind it.
     void begin();
 
+    // Watches the capture folder the configuration names now, then runs a pass.
+    void settingsChanged();
+
 Q_SIGNALS:
     void passFinished(const PassReport& report);
 
@@ -30,11 +33,13 @@ private:
     void pump(bool scan);
     void scheduleDrain();
     void startWatching();
+    void watchCaptureFolder();
     void startSafetyTimer();
 
     ShotIndex index_;
     IndexerTiming timing_;
     QFileSystemWatcher* watcher_ = nullptr;
+    QString watchedFolder_;
     QTimer* debounce_ = nullptr;
     QTimer* safetyTimer_ = nullptr;
     bool drainScheduled_ = false;
