@@ -13,6 +13,7 @@ declare -A allowed=(
   [src/index]="src/base src/platform"
   [src/annotate]="src/base src/platform"
   [src/capture]="src/base src/platform"
+  [src/capture/overlay]="src/platform"
   [src/library]="src/index src/annotate src/base src/platform"
   [src/settings]="src/base src/platform"
   [src/app]="src/library src/settings src/capture src/index src/annotate src/base src/platform"
