@@ -1,5 +1,6 @@
 // qxcapture: the interactive capture tool. X11 gets a frozen overlay of its
 // own; every other platform goes through the desktop portal.
+#include "OverlayLock.h"
 #include "OverlaySelection.h"
 #include "PngFile.h"
 #include "PortalCapture.h"
@@ -22,6 +23,11 @@ int main(int argc, char** argv) {
     // The overlay must not end the program when it hides before the file is written.
     app.setQuitOnLastWindowClosed(false);
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        OverlayLock lock;
+        if (!lock.claim()) {
+            std::fputs("qxcapture: another capture is already choosing on this display\n", stderr);
+            return 1;
+        }
         OverlaySelection selection(arguments->window ? CaptureOverlay::Mode::window
                                                      : CaptureOverlay::Mode::region);
         QObject::connect(&selection, &OverlaySelection::chosen, [&](const QRect& native) {
