@@ -20,7 +20,7 @@ declare -A allowed=(
   [tools/qxc]="src/index src/base src/platform"
   [tools/qxocr]=""
   [tools/qxcapture]="src/capture/overlay src/platform"
-  [tools/qxscroll]="src/capture/overlay src/platform"
+  [tools/qxscroll]="src/capture/overlay src/base src/platform"
 )
 
 status=0

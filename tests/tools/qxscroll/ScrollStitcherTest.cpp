@@ -9,20 +9,6 @@
 
 namespace {
 
-// Empty when both are the same picture; else the first row where they differ.
-std::string firstDifference(const QImage& actual, const QImage& expected) {
-    if (actual.size() != expected.size())
-        return "size " + std::to_string(actual.width()) + "x" + std::to_string(actual.height()) +
-               ", expected " + std::to_string(expected.width()) + "x" +
-               std::to_string(expected.height());
-    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < a.height(); ++y) {
-        if (std::memcmp(a.constScanLine(y), expected.constScanLine(y), std::size_t(a.width()) * 4))
-            return "row " + std::to_string(y);
-    }
-    return {};
-}
-
 // Scrolls a page from its top to its end in random steps: single rows, pauses,
 // long moves, and once a move too far to overlap. Odd seeds scroll as
 // Auto-scroll does, telling the stitcher each step; even ones as a person does,
@@ -58,8 +44,9 @@ TEST(ScrollStitcher, RandomScrollOfATallPageGivesThePageItself) {
                 held = position;
                 caretHeld = caret;
             }
-            if (jump)
+            if (jump) {
                 EXPECT_NE(outcome, ScrollStitcher::Outcome::appended) << "the jump went unreported";
+            }
             if (outcome == ScrollStitcher::Outcome::lost ||
                 outcome == ScrollStitcher::Outcome::ambiguous)
                 position = held + 1 + int(random() % 20u);
@@ -70,7 +57,7 @@ TEST(ScrollStitcher, RandomScrollOfATallPageGivesThePageItself) {
         QTemporaryDir dir;
         const QString out = dir.filePath("tall.png");
         ASSERT_EQ(TallPng::write(stitcher.rows(), out), "");
-        EXPECT_EQ(firstDifference(QImage(out), page.captured(held, caretHeld)), "");
+        EXPECT_EQ(firstDifferentRow(QImage(out), page.captured(held, caretHeld)), "");
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <cstring>
+
 namespace {
 
 constexpr QRgb paper = 0xfff8f8f4;
@@ -111,4 +113,17 @@ QImage ScrollingPage::captured(int position, bool caretShown) const {
     painter.drawImage(QPoint(0, height - footer_.height()), frame(position, caretShown),
                       QRect(0, regionHeight_ - footer_.height(), body_.width(), footer_.height()));
     return page;
+}
+
+std::string firstDifferentRow(const QImage& actual, const QImage& expected) {
+    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size())
+        return "size " + std::to_string(a.width()) + "x" + std::to_string(a.height()) +
+               ", expected " + std::to_string(b.width()) + "x" + std::to_string(b.height());
+    for (int y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), std::size_t(a.width()) * 4) != 0)
+            return "row " + std::to_string(y);
+    }
+    return {};
 }

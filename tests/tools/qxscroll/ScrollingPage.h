@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <random>
+#include <string>
 
 // A tall made-up page as a program scrolls it inside a region: a sticky
 // header, a body of text lines, pictures, blank runs and repeated lines, and a
@@ -25,3 +26,7 @@ private:
     QImage body_;
     QImage footer_;
 };
+
+// Empty when both are the same picture; else their sizes or the first row
+// where they differ.
+std::string firstDifferentRow(const QImage& actual, const QImage& expected);
