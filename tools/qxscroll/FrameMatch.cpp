@@ -8,8 +8,9 @@ namespace {
 
 // The overlap a match must keep, in rows: fewer cannot tell content apart.
 constexpr int minimumOverlap = 6;
-// Different rows that must match for an offset to count.
-constexpr int minimumEvidence = 3;
+// Different rows that must match for an offset to count: most of a line of
+// text, so that a sliver of a repeated line cannot pass for another copy of it.
+constexpr int minimumEvidence = 8;
 // A blinking caret changes a few columns; a word moved by a row changes more.
 constexpr int caretColumns = 4;
 
@@ -45,6 +46,15 @@ bool sameRow(const QImage& a, const Hashes& ha, int rowA, const QImage& b, const
 bool isPlain(const QImage& image, int row) {
     const auto* line = reinterpret_cast<const quint32*>(image.constScanLine(row));
     return std::all_of(line, line + image.width(), [line](quint32 p) { return p == line[0]; });
+}
+
+// The `length` rows from `at` appear somewhere else between `top` and `end` too.
+bool repeatsElsewhere(const Hashes& h, int top, int end, int at, int length) {
+    for (int p = top; p + length <= end; ++p) {
+        if (p != at && std::equal(h.begin() + p, h.begin() + p + length, h.begin() + at))
+            return true;
+    }
+    return false;
 }
 
 struct Candidate {
@@ -147,10 +157,14 @@ FrameMatch FrameMatch::find(const QImage& a, const Hashes& ha, const QImage& b, 
         return {*sent == 0 ? Kind::unchanged : Kind::moved, *sent, bottom};
     // Offsets with far less evidence than the best one fit only because their
     // overlap is blank or repeats: any choice among them would be a guess.
+    // Unless a sent scroll says so, a match needs a fair share of the band to
+    // overlap: a sliver of a few lines may be a copy of lines further on.
+    const int trustedOffset = band - std::max(minimumOverlap, band / 8);
     for (const bool strict : {true, false}) {
         std::vector<Candidate> fitting;
         for (const Candidate& c : candidates) {
-            if (c.evidence >= minimumEvidence && fits(c.offset, strict))
+            if (c.evidence >= minimumEvidence && std::abs(c.offset) <= trustedOffset &&
+                fits(c.offset, strict))
                 fitting.push_back(c);
         }
         if (fitting.empty())
@@ -159,7 +173,14 @@ FrameMatch FrameMatch::find(const QImage& a, const Hashes& ha, const QImage& b, 
         const auto strong = [best](const Candidate& c) { return c.evidence * 4 >= best; };
         if (std::count_if(fitting.begin(), fitting.end(), strong) > 1)
             return {Kind::ambiguous, 0, 0};
+        // An overlap that also appears elsewhere in either grab may be another
+        // copy of itself: the content may as well have moved past the overlap.
         const int offset = fitting.front().offset;
+        const int from = std::max(top, top - offset);
+        const int length = std::min(end, end - offset) - from;
+        if (repeatsElsewhere(ha, top, end, from + offset, length) ||
+            repeatsElsewhere(hb, top, end, from, length))
+            return {Kind::ambiguous, 0, 0};
         return {offset == 0 ? Kind::unchanged : Kind::moved, offset, bottom};
     }
     const bool weakOnes = std::any_of(candidates.begin(), candidates.end(), [](const Candidate& c) {
