@@ -88,7 +88,7 @@ TEST_F(Qxscroll, AutoScrollReachesTheEndOfThePageByItself) {
     const QRect controls = bar();
     ASSERT_FALSE(controls.isEmpty());
     // The bar reads "Done", "Auto-scroll", "Cancel", then the height.
-    x.click({controls.left() + controls.width() * 3 / 10, controls.center().y()});
+    x.click({controls.left() + controls.width() * 4 / 10, controls.center().y()});
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.position() == page.lastPosition(); }, 60'000));
     QTest::qWait(2'000);
     x.tap(36);

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 

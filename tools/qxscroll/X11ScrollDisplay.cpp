@@ -73,7 +73,7 @@ void X11ScrollDisplay::movePointer(QPoint native) {
     XFlush(display_);
 }
 
-QPoint X11ScrollDisplay::pointer() {
+unsigned int X11ScrollDisplay::queryPointer(QPoint* at) {
     Window root = 0;
     Window child = 0;
     int x = 0;
@@ -82,21 +82,22 @@ QPoint X11ScrollDisplay::pointer() {
     int windowY = 0;
     unsigned int mask = 0;
     XQueryPointer(display_, root_, &root, &child, &x, &y, &windowX, &windowY, &mask);
-    return {x, y};
+    if (at)
+        *at = {x, y};
+    return mask;
+}
+
+QPoint X11ScrollDisplay::pointer() {
+    QPoint at;
+    queryPointer(&at);
+    return at;
 }
 
 bool X11ScrollDisplay::anythingPressed() {
     char keys[32] = {};
     XQueryKeymap(display_, keys);
-    if (std::any_of(std::begin(keys), std::end(keys), [](char k) { return k != 0; }))
-        return true;
-    Window root = 0;
-    Window child = 0;
-    int x = 0;
-    int y = 0;
-    unsigned int mask = 0;
-    XQueryPointer(display_, root_, &root, &child, &x, &y, &x, &y, &mask);
-    return (mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+    return std::any_of(std::begin(keys), std::end(keys), [](char k) { return k != 0; }) ||
+           (queryPointer(nullptr) & (Button1Mask | Button2Mask | Button3Mask)) != 0;
 }
 
 bool X11ScrollDisplay::grabDoneAndCancelKeys() {

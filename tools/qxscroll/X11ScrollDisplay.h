@@ -43,6 +43,8 @@ Q_SIGNALS:
 
 private:
     void readEvents();
+    // The pointer's place (when `at` is given) and the buttons and modifiers down.
+    unsigned int queryPointer(QPoint* at);
 
     _XDisplay* display_ = nullptr;
     std::unique_ptr<QSocketNotifier> events_;

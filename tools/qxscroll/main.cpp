@@ -24,7 +24,9 @@ int needsX11() {
         AppLocale::text("Scrolling capture needs an X11 session for now.",
                         "スクロールキャプチャは今のところ X11 セッションでのみ使えます。");
     std::fprintf(stderr, "qxscroll: %s\n", qPrintable(text));
-    QMessageBox::warning(nullptr, QStringLiteral("Glimber"), text);
+    // Started from the tray, nobody reads standard error; a headless run has nobody to click.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        QMessageBox::warning(nullptr, QStringLiteral("Glimber"), text);
     return 2;
 }
 

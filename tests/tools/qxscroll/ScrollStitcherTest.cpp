@@ -61,4 +61,14 @@ TEST(ScrollStitcher, RandomScrollOfATallPageGivesThePageItself) {
     }
 }
 
+TEST(ScrollStitcher, RefusesToGrowPastItsHeightAndKeepsWhatItHas) {
+    const ScrollingPage page(320, 3000, 240, 3);
+    ScrollStitcher stitcher({320, 240}, 1000);
+    ScrollStitcher::Outcome outcome = stitcher.add(page.frame(0, false));
+    for (int position = 100; outcome != ScrollStitcher::Outcome::full; position += 100)
+        outcome = stitcher.add(page.frame(position, false), 100);
+    EXPECT_LE(stitcher.height(), 1000);
+    EXPECT_GT(stitcher.height(), 900);
+}
+
 } // namespace
