@@ -21,6 +21,7 @@ public:
 
     // Runs in the indexer's thread: installs the watcher and the timer, opens the
     // database and runs the first pass. Their reactions queue up behind it.
+    // Every pass reports itself, also one that could not use the database.
     void begin();
 
 Q_SIGNALS:
@@ -31,11 +32,15 @@ private:
     void scheduleDrain();
     void startWatching();
     void startSafetyTimer();
+    // Says once on standard error why passes fail, not at every pass.
+    void complainOnce(const std::optional<IndexFailure>& failure);
 
+    QString databasePath_;
     ShotIndex index_;
     IndexerTiming timing_;
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* debounce_ = nullptr;
     QTimer* safetyTimer_ = nullptr;
     bool drainScheduled_ = false;
+    std::optional<IndexFailure> lastComplaint_;
 };
