@@ -5,6 +5,7 @@
 #include "Hotkey.h"
 #include "KeyEventSource.h"
 #include "MainThreadHoldTimer.h"
+#include "PassReport.h"
 #include "TriggerKeyMonitor.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@
 class EditMenu;
 class QMenu;
 class StatusWindow;
+struct Notice;
 
 // What tests change about the program; the defaults are the real program's.
 struct AppDelegateOptions {
@@ -73,6 +75,12 @@ private:
     void installEditMenu();
     void enrolAtLoginOnce();
     void handle(const KeyEvent& event);
+    void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
+                         const QString& detail);
+    void indexPassFinished(const PassReport& report);
+    // A desktop notification, or the tray icon's message where there is no
+    // notification service.
+    void notify(const Notice& notice);
 
     AppDelegateOptions options_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
@@ -85,4 +93,5 @@ private:
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;
+    bool toldIndexIsForeign_ = false;
 };

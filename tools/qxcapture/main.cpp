@@ -1,5 +1,7 @@
 // qxcapture: the interactive capture tool. X11 gets a frozen overlay of its
-// own; every other platform goes through the desktop portal.
+// own; every other platform goes through the desktop portal. Exit status 0
+// with the PNG written, 1 when the user cancelled, 2 when nothing could be
+// written (the reason on standard error); only status 0 leaves a file.
 #include "OverlayCapture.h"
 #include "PortalCapture.h"
 #include "QxcaptureArguments.h"
@@ -24,7 +26,11 @@ int main(int argc, char** argv) {
         OverlayCapture capture(arguments->window ? CaptureOverlay::Mode::window
                                                  : CaptureOverlay::Mode::region,
                                arguments->outputPath);
-        return capture.start() ? app.exec() : 2;
+        if (!capture.start()) {
+            std::fputs("qxcapture: there is no screen to capture\n", stderr);
+            return 2;
+        }
+        return app.exec();
     }
     PortalCapture capture(arguments->outputPath);
     capture.start();
