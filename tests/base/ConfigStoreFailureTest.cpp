@@ -1,5 +1,4 @@
 #include "ConfigStore.h"
-
 #include "SandboxHome.h"
 #include "TestFiles.h"
 

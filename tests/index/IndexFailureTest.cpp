@@ -1,6 +1,5 @@
-#include "OcrIndexer.h"
-
 #include "FakeOcrHelper.h"
+#include "OcrIndexer.h"
 #include "SandboxHome.h"
 #include "ShotIndex.h"
 #include "ShotReader.h"
@@ -22,8 +21,8 @@ protected:
     QString captures(const QString& name) const { return home.file(".glimvault/captures/" + name); }
     // A fake helper that notes every path it is given, then answers like `body`.
     void installLoggingHelper(const QByteArray& body) {
-        TestFiles::writeScript(home.file("bin/qxocr"),
-                               "tee -a '" + home.file("offered").toUtf8() + "' | {\n" + body + "}\n");
+        TestFiles::writeScript(home.file("bin/qxocr"), "tee -a '" + home.file("offered").toUtf8() +
+                                                           "' | {\n" + body + "}\n");
     }
     QStringList offered() const {
         QFile log(home.file("offered"));

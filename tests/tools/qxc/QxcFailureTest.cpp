@@ -11,8 +11,9 @@
 #include <QJsonObject>
 #include <QProcess>
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
