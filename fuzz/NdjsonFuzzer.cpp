@@ -6,8 +6,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString output =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString output = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     QHash<QString, QString> errors;
     const auto texts = OcrRun::parseNdjson(output, &errors);
     for (auto it = errors.cbegin(); it != errors.cend(); ++it) {
