@@ -33,14 +33,4 @@ TEST(ConfigStoreFailure, AFileThatIsNotJsonOrTooLargeIsNeverReplaced) {
     }
 }
 
-TEST(ConfigStoreFailure, EditsOfTheSameSizeInTheSameMomentAreEachSeen) {
-    SandboxHome home;
-    const QString file = home.file(".glimvault/config.json");
-    for (int i = 0; i < 20; ++i) {
-        const bool on = i % 2 == 0;
-        TestFiles::write(file, on ? R"({"autoOcr": true })" : R"({"autoOcr": false})");
-        ASSERT_EQ(ConfigStore::autoOcrAllowed(ConfigStore::effective()), on) << "edit " << i;
-    }
-}
-
 } // namespace

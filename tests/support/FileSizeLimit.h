@@ -2,16 +2,15 @@
 
 #include <QProcess>
 
-#include <functional>
+#include <csignal>
+#include <sys/resource.h>
 
-// A full disk without root: a file-size limit (RLIMIT_FSIZE) makes every write
-// beyond `bytes` in any file fail with EFBIG, SIGXFSZ ignored, in a child only.
-namespace FileSizeLimit {
-
-// For a process not yet started.
-void applyTo(QProcess& process, long bytes);
-
-// Runs `work` in a forked child under the limit; the child's exit status.
-int runInChild(long bytes, const std::function<int()>& work);
-
-} // namespace FileSizeLimit
+// A full disk without root: the child process gets a file-size limit
+// (RLIMIT_FSIZE) with SIGXFSZ ignored, so every write past `bytes` fails.
+inline void limitFileSize(QProcess& process, long bytes) {
+    process.setChildProcessModifier([bytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{rlim_t(bytes), rlim_t(bytes)};
+        setrlimit(RLIMIT_FSIZE, &size);
+    });
+}
