@@ -82,8 +82,11 @@ Contents load(const QString& path, const struct stat& info) {
     if (!file.open(QIODevice::ReadOnly))
         return unusable(AppLocale::text("%1 cannot be read: %2", "%1 を読み込めません: %2")
                             .arg(path, file.errorString()));
-    // It may have grown since the stat.
-    const QByteArray bytes = file.read(maxBytes + 1);
+    // One byte more than the stat said shows a file that grew since; only then
+    // is the rest read, up to the limit.
+    QByteArray bytes = file.read(info.st_size + 1);
+    if (bytes.size() > info.st_size)
+        bytes += file.read(maxBytes + 1 - bytes.size());
     if (bytes.size() > maxBytes)
         return tooLarge();
     return parse(path, bytes);
