@@ -5,6 +5,7 @@
 #include "Hotkey.h"
 #include "KeyEventSource.h"
 #include "MainThreadHoldTimer.h"
+#include "PassReport.h"
 #include "TriggerKeyMonitor.h"
 
 #include <QObject>
@@ -17,6 +18,7 @@ class EditMenu;
 class QMenu;
 class SettingsWindowController;
 class StatusWindow;
+struct Notice;
 
 // What tests change about the program; the defaults are the real program's.
 struct AppDelegateOptions {
@@ -76,6 +78,12 @@ private:
     void installEditMenu();
     void enrolAtLoginOnce();
     void handle(const KeyEvent& event);
+    void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
+                         const QString& detail);
+    void indexPassFinished(const PassReport& report);
+    // A desktop notification, or the tray icon's message where there is no
+    // notification service.
+    void notify(const Notice& notice);
 
     AppDelegateOptions options_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
@@ -89,4 +97,5 @@ private:
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;
     std::unique_ptr<SettingsWindowController> settingsController_; // made at first need
+    bool toldIndexIsForeign_ = false;
 };

@@ -2,10 +2,10 @@
 
 #include "AppLocale.h"
 #include "AppPaths.h"
+#include "ConfigFile.h"
 #include "ScreenshotFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -22,36 +22,22 @@ const QString kSource = QStringLiteral("source");
 const QString kHotkey = QStringLiteral("hotkey");
 
 QJsonObject readObject(const QString& file) {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return {};
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll());
-    return document.isObject() ? document.object() : QJsonObject{};
+    return ConfigFile::read(file).object;
 }
 
-// The object a write starts from. A file that exists but cannot be read or
-// parsed is the person's to repair: writing over it would throw away every
-// setting in it, so the write is refused and the file stays as it is.
-QJsonObject readForWrite(const QString& file) {
-    QFile input(file);
-    if (!input.exists())
-        return {};
-    if (!input.open(QIODevice::ReadOnly))
-        throw ConfigWriteError(input.errorString().toStdString());
-    const QByteArray bytes = input.readAll();
-    if (bytes.trimmed().isEmpty())
-        return {};
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw ConfigWriteError(
-            AppLocale::text(
-                "%1 is not valid JSON (%2). It was left unchanged so that it can be "
-                "repaired.",
-                "%1 は正しい JSON ではありません（%2）。修復できるよう変更せずに残しました。")
-                .arg(file, error.errorString())
-                .toStdString());
-    return document.isObject() ? document.object() : QJsonObject{};
+// The object a write starts from. A file that is not JSON (a typo in a file
+// edited by hand) is never replaced: every other setting in it would be lost
+// for the one being set. JSON that is not an object holds no settings to lose.
+QJsonObject objectToRewrite(const QString& file) {
+    const ConfigFile::Contents contents = ConfigFile::read(file);
+    if (contents.state == ConfigFile::Contents::State::unusable)
+        throw ConfigWriteError((contents.problem + u' ' +
+                                AppLocale::text("Nothing was saved; correct or remove the file "
+                                                "first.",
+                                                "何も保存していません。先にファイルを直すか"
+                                                "削除してください。"))
+                                   .toStdString());
+    return contents.object;
 }
 
 QJsonObject readLocal() {
@@ -84,8 +70,10 @@ void writeJSON(const QString& file, const QJsonObject& object) {
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))
         throw ConfigWriteError(output.errorString().toStdString());
-    output.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    if (!output.commit())
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    // commit() alone would put a file in place whose last bytes a full disk refused.
+    if (output.write(bytes) != bytes.size() || !output.flush() ||
+        output.error() != QFileDevice::NoError || !output.commit())
         throw ConfigWriteError(output.errorString().toStdString());
 }
 
@@ -137,7 +125,7 @@ QString resolveSource() {
 
 void setShared(const QString& key, const std::optional<QJsonValue>& value) {
     const QString target = cloudConfigURL(readLocal()).value_or(AppPaths::localConfigFile());
-    QJsonObject object = readForWrite(target);
+    QJsonObject object = objectToRewrite(target);
     if (value)
         object.insert(key, *value);
     else
@@ -146,7 +134,7 @@ void setShared(const QString& key, const std::optional<QJsonValue>& value) {
 }
 
 void setCloud(const std::optional<QString>& path) {
-    QJsonObject object = readForWrite(AppPaths::localConfigFile());
+    QJsonObject object = objectToRewrite(AppPaths::localConfigFile());
     if (!path || path->isEmpty())
         object.remove(kCloud);
     else

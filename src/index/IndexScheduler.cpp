@@ -11,15 +11,14 @@ constexpr int ocrBatchSize = 40;
 }
 
 IndexScheduler::IndexScheduler(ShotIndexOptions options, IndexerTiming timing)
-    : index_(std::move(options))
+    : databasePath_(options.databasePath)
+    , index_(std::move(options))
     , timing_(timing) {}
 
 void IndexScheduler::begin() {
     startWatching();
     startSafetyTimer();
-    index_.openDB();
-    if (index_.isOpen())
-        pump(true);
+    pump(true);
 }
 
 void IndexScheduler::settingsChanged() {
@@ -29,20 +28,35 @@ void IndexScheduler::settingsChanged() {
 void IndexScheduler::pump(bool scan) {
     if (scan)
         watchCaptureFolder();
-    if (!index_.isOpen())
-        return;
     PassReport report;
-    if (scan) {
-        index_.scan();
-        report.scanned = true;
+    // A database that was busy or could not be opened at start is tried again
+    // at every pass, so the index catches up once the obstacle is gone.
+    report.failure = index_.openDB();
+    if (!report.failure && scan) {
+        report.failure = index_.scan().failure;
+        report.scanned = !report.failure;
     }
-    report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
-    if (report.ocrAllowed) {
-        report.recognised = index_.runOcr(ocrBatchSize).recognised;
-        if (report.recognised > 0 && index_.pendingCount() > 0)
-            scheduleDrain();
+    if (!report.failure) {
+        report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
+        if (report.ocrAllowed) {
+            const OcrBatch batch = index_.runOcr(ocrBatchSize);
+            report.recognised = batch.recognised;
+            report.failure = batch.failure;
+            // After a failed write nothing is chained: the next pass (the safety
+            // timer's at the latest) tries again, rather than a tight loop.
+            if (!batch.failure && batch.recognised > 0 && index_.pendingCount() > 0)
+                scheduleDrain();
+        }
     }
+    complainOnce(report.failure);
     Q_EMIT passFinished(report);
+}
+
+void IndexScheduler::complainOnce(const std::optional<IndexFailure>& failure) {
+    if (failure && failure != lastComplaint_)
+        qWarning("glimber: the index %s cannot be used: %s", qUtf8Printable(databasePath_),
+                 qUtf8Printable(failure->detail));
+    lastComplaint_ = failure;
 }
 
 void IndexScheduler::scheduleDrain() {

@@ -64,8 +64,9 @@ QxcArguments QxcArguments::parse(const QStringList& arguments) {
         return QxcArguments{};
     QxcArguments result;
     if (command == u"ocr") {
-        if (!rest.isEmpty())
-            return usageError(QStringLiteral("'ocr' takes no arguments"));
+        result.listUnreadable = rest == QStringList{QStringLiteral("--errors")};
+        if (!rest.isEmpty() && !result.listUnreadable)
+            return usageError(QStringLiteral("'ocr' takes no arguments but --errors"));
         result.command = Command::ocr;
         return result;
     }
@@ -85,8 +86,9 @@ QString QxcArguments::usage() {
         "Glimber's command-line companion: find screenshots by the text in them.\n"
         "\n"
         "Commands:\n"
-        "  ocr                          index new screenshots and recognise the text of\n"
-        "                               every shot still waiting for it\n"
+        "  ocr [--errors]               index new screenshots and recognise the text of\n"
+        "                               every shot still waiting for it; --errors lists\n"
+        "                               the files that could not be read, and why\n"
         "  search TEXT [--limit N] [--json]\n"
         "                               shots whose text contains TEXT, newest first\n"
         "  recent [--limit N] [--json]  the most recent shots\n"
@@ -98,5 +100,9 @@ QString QxcArguments::usage() {
         "  -h, --help  show this help\n"
         "\n"
         "Searches ignore the case of ASCII letters; '%' and '_' in TEXT are wildcards.\n"
+        "Paths are printed with control characters as \\xNN and a backslash doubled;\n"
+        "--json gives them exactly.\n"
+        "Exit status: 0 with results or none; 1 when the index cannot be used (busy,\n"
+        "not Glimber's, not writable) or 'ocr' finds no OCR helper; 2 for a usage error.\n"
         "Files: ~/.glimvault/db.sqlite (the index), ~/.glimvault/config.json (settings).\n");
 }

@@ -8,10 +8,11 @@ struct QxcArguments {
     enum class Command { help, ocr, search, recent, usageError };
 
     Command command = Command::help;
-    QString text;      // search
-    int limit = 200;   // search, recent
-    bool json = false; // search, recent
-    QString error;     // usageError: one line for the user
+    QString text;                // search
+    int limit = 200;             // search, recent
+    bool json = false;           // search, recent
+    bool listUnreadable = false; // ocr --errors
+    QString error;               // usageError: one line for the user
 
     // Parses the arguments after the program name.
     static QxcArguments parse(const QStringList& arguments);

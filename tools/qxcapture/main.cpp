@@ -1,5 +1,8 @@
 // qxcapture: the interactive capture tool. X11 gets a frozen overlay of its
-// own; every other platform goes through the desktop portal.
+// own; every other platform goes through the desktop portal. Exit status 0
+// with the PNG written, 1 when the user cancelled (or another capture is
+// choosing on this display), 2 when nothing could be written (the reason on
+// standard error); only status 0 leaves a file.
 #include "OverlayLock.h"
 #include "OverlaySelection.h"
 #include "PngFile.h"
@@ -37,7 +40,11 @@ int main(int argc, char** argv) {
         });
         QObject::connect(&selection, &OverlaySelection::cancelled,
                          [] { QCoreApplication::exit(1); });
-        return selection.start() ? app.exec() : 2;
+        if (!selection.start()) {
+            std::fputs("qxcapture: there is no screen to capture\n", stderr);
+            return 2;
+        }
+        return app.exec();
     }
     PortalCapture capture(arguments->outputPath);
     capture.start();

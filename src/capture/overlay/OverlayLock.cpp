@@ -27,5 +27,10 @@ OverlayLock::OverlayLock(const QString& runtimeFolder)
 }
 
 bool OverlayLock::claim() {
-    return lock_.isLocked() || lock_.tryLock(0);
+    if (lock_.isLocked() || lock_.tryLock(0))
+        return true;
+    // Only another live overlay is a reason to give up. A lock file that cannot
+    // be written (a full or read-only runtime folder) must not cost the person
+    // the capture itself.
+    return lock_.error() != QLockFile::LockFailedError;
 }

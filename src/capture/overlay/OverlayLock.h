@@ -12,7 +12,7 @@ public:
     // `runtimeFolder` defaults to the session's runtime folder.
     explicit OverlayLock(const QString& runtimeFolder = {});
 
-    // True when this process now holds the display's overlay; never waits.
+    // False only when another overlay is open on this display; never waits.
     bool claim();
 
 private:
