@@ -16,7 +16,9 @@ test: build
 bench: build
 	$(BUILD_DIR)/bin/index_bench
 	$(BUILD_DIR)/bin/annotate_bench
+	$(BUILD_DIR)/bin/config_bench
 	$(BUILD_DIR)/bin/ocr_bench
+	xvfb-run -a -s "-screen 0 1920x1200x24" $(BUILD_DIR)/bin/scroll_bench
 
 # A Debian package of the programs: build/glimber_VERSION_ARCH.deb.
 package: build

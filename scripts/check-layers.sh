@@ -13,13 +13,14 @@ declare -A allowed=(
   [src/index]="src/base src/platform"
   [src/annotate]="src/base src/platform"
   [src/capture]="src/base src/platform"
+  [src/capture/overlay]="src/platform"
   [src/library]="src/index src/annotate src/base src/platform"
   [src/settings]="src/base src/platform"
   [src/app]="src/library src/settings src/capture src/index src/annotate src/base src/platform"
   [tools/qxc]="src/index src/base src/platform"
   [tools/qxocr]=""
   [tools/qxcapture]="src/capture/overlay src/platform"
-  [tools/qxscroll]="src/capture/overlay src/platform"
+  [tools/qxscroll]="src/capture/overlay src/base src/platform"
 )
 
 status=0

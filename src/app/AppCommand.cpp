@@ -13,6 +13,8 @@ const std::vector<AppCommand>& appCommands() {
          [](AppDelegate& app, const QString&) { app.scrollCaptureAction(); }},
         {"open-save-folder", false, "open the save folder in the file manager",
          [](AppDelegate& app, const QString&) { app.openStore(); }},
+        {"settings", false, "open the settings window",
+         [](AppDelegate& app, const QString&) { app.openSettings(); }},
         {"annotate", true, "open the annotation editor on an image",
          [](AppDelegate& app, const QString& path) { app.openAnnotationEditor(path); },
          &AnnotationWindowController::unreadableReason},

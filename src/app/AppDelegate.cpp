@@ -1,9 +1,13 @@
 #include "AppDelegate.h"
 
+#include "AppPaths.h"
 #include "ConfigStore.h"
+#include "DesktopNotification.h"
 #include "EditMenu.h"
 #include "LoginItem.h"
+#include "Notice.h"
 #include "OcrIndexer.h"
+#include "SettingsWindowController.h"
 #include "StatusMenu.h"
 #include "StatusWindow.h"
 #include "TrayGlyph.h"
@@ -14,6 +18,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QSystemTrayIcon>
@@ -26,7 +31,9 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
     , monitor_(holdTimer_, {[this] { runCapture(CaptureRunner::regionArguments()); },
                             [this] { runCapture(CaptureRunner::windowArguments()); }})
     , currentHotkey_(ConfigStore::resolveHotkey())
-    , captureRunner_(options_.helperFolder) {}
+    , captureRunner_(options_.helperFolder) {
+    connect(&captureRunner_, &CaptureRunner::captureFinished, this, &AppDelegate::captureFinished);
+}
 
 AppDelegate::~AppDelegate() = default;
 
@@ -41,7 +48,32 @@ void AppDelegate::applicationDidFinishLaunching() {
     // No trust prompt to show: reading X11 raw keys needs no permission, and the
     // /dev/input keyboards are readable or not by the user's groups.
     startEventTap();
+    connect(&OcrIndexer::shared(), &OcrIndexer::passFinished, this,
+            &AppDelegate::indexPassFinished);
     OcrIndexer::shared().start();
+}
+
+void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome outcome,
+                                  const QString& detail) {
+    if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))
+        notify(*notice);
+}
+
+void AppDelegate::indexPassFinished(const PassReport& report) {
+    // Every pass finds the same foreign file again: saying so once is enough.
+    if (!report.failure || report.failure->kind != IndexFailure::Kind::notOurs ||
+        toldIndexIsForeign_)
+        return;
+    toldIndexIsForeign_ = true;
+    notify(Notice::forForeignIndex(AppPaths::databaseFile(), report.failure->detail));
+}
+
+void AppDelegate::notify(const Notice& notice) {
+    QPointer<QSystemTrayIcon> tray = statusItem_.get();
+    DesktopNotification::show(notice.title, notice.body, [tray, notice] {
+        if (tray)
+            tray->showMessage(notice.title, notice.body, QSystemTrayIcon::Warning);
+    });
 }
 
 void AppDelegate::installStatusItem() {
@@ -126,6 +158,18 @@ void AppDelegate::scrollCaptureAction() {
 
 void AppDelegate::openStore() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
+}
+
+void AppDelegate::openSettings() {
+    if (!settingsController_) {
+        settingsController_ = std::make_unique<SettingsWindowController>([this] {
+            // The next key event already uses the new key and threshold, and the
+            // indexer follows a newly chosen save folder.
+            currentHotkey_ = ConfigStore::resolveHotkey();
+            OcrIndexer::shared().settingsChanged();
+        });
+    }
+    settingsController_->show();
 }
 
 void AppDelegate::openAnnotationEditor(const QString& path) {

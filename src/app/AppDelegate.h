@@ -5,6 +5,7 @@
 #include "Hotkey.h"
 #include "KeyEventSource.h"
 #include "MainThreadHoldTimer.h"
+#include "PassReport.h"
 #include "TriggerKeyMonitor.h"
 
 #include <QObject>
@@ -15,7 +16,9 @@
 
 class EditMenu;
 class QMenu;
+class SettingsWindowController;
 class StatusWindow;
+struct Notice;
 
 // What tests change about the program; the defaults are the real program's.
 struct AppDelegateOptions {
@@ -48,6 +51,8 @@ public:
     void captureWindowAction();
     void scrollCaptureAction();
     void openStore();
+    // Shows the settings window; a save there takes effect at once.
+    void openSettings();
     void quit();
     // Opens an editor on an image file, as `glimber --annotate PATH` asks.
     void openAnnotationEditor(const QString& path);
@@ -73,6 +78,12 @@ private:
     void installEditMenu();
     void enrolAtLoginOnce();
     void handle(const KeyEvent& event);
+    void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
+                         const QString& detail);
+    void indexPassFinished(const PassReport& report);
+    // A desktop notification, or the tray icon's message where there is no
+    // notification service.
+    void notify(const Notice& notice);
 
     AppDelegateOptions options_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
@@ -85,4 +96,6 @@ private:
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;
+    std::unique_ptr<SettingsWindowController> settingsController_; // made at first need
+    bool toldIndexIsForeign_ = false;
 };

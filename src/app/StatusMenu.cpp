@@ -27,8 +27,8 @@ std::unique_ptr<QMenu> buildStatusMenu(AppDelegate& delegate) {
     QObject::connect(addItem(*menu, "Open Save Folder", "保存先を開く"), &QAction::triggered,
                      &delegate, &AppDelegate::openStore);
     menu->addSeparator();
-    // The library and the settings windows are not part of this program yet:
-    // their items stand in their places, switched off.
+    // The library window is not part of this program yet: its item stands in
+    // its place, switched off.
     QAction* library = addItem(*menu, "Library…", "ライブラリ…");
     library->setIcon(QIcon::fromTheme(QStringLiteral("image-x-generic")));
     library->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -36,7 +36,7 @@ std::unique_ptr<QMenu> buildStatusMenu(AppDelegate& delegate) {
     QAction* settings = addItem(*menu, "Settings…", "設定…");
     settings->setIcon(QIcon::fromTheme(QStringLiteral("preferences-system")));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    settings->setEnabled(false);
+    QObject::connect(settings, &QAction::triggered, &delegate, &AppDelegate::openSettings);
     menu->addSeparator();
     QAction* quit = addItem(*menu, "Quit Glimber", "Glimber を終了");
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

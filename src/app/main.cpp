@@ -3,6 +3,7 @@
 #include "AppCommand.h"
 #include "AppCommandLine.h"
 #include "AppDelegate.h"
+#include "AppIcon.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("glimvault"));
     QApplication::setApplicationName(QStringLiteral("Glimber"));
     QApplication::setDesktopFileName(QStringLiteral("glimber"));
+    QApplication::setWindowIcon(AppIcon::icon());
     AppDelegate delegate;
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate,
                      [&delegate](const QStringList& request) { perform(delegate, request); });

@@ -1,10 +1,11 @@
 #include "ConfigStore.h"
 
+#include "AppLocale.h"
 #include "AppPaths.h"
+#include "ConfigFile.h"
 #include "ScreenshotFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -21,11 +22,22 @@ const QString kSource = QStringLiteral("source");
 const QString kHotkey = QStringLiteral("hotkey");
 
 QJsonObject readObject(const QString& file) {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly))
-        return {};
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll());
-    return document.isObject() ? document.object() : QJsonObject{};
+    return ConfigFile::read(file).object;
+}
+
+// The object a write starts from. A file that is not JSON (a typo in a file
+// edited by hand) is never replaced: every other setting in it would be lost
+// for the one being set. JSON that is not an object holds no settings to lose.
+QJsonObject objectToRewrite(const QString& file) {
+    const ConfigFile::Contents contents = ConfigFile::read(file);
+    if (contents.state == ConfigFile::Contents::State::unusable)
+        throw ConfigWriteError((contents.problem + u' ' +
+                                AppLocale::text("Nothing was saved; correct or remove the file "
+                                                "first.",
+                                                "何も保存していません。先にファイルを直すか"
+                                                "削除してください。"))
+                                   .toStdString());
+    return contents.object;
 }
 
 QJsonObject readLocal() {
@@ -58,8 +70,10 @@ void writeJSON(const QString& file, const QJsonObject& object) {
     QSaveFile output(file);
     if (!output.open(QIODevice::WriteOnly))
         throw ConfigWriteError(output.errorString().toStdString());
-    output.write(QJsonDocument(object).toJson(QJsonDocument::Indented));
-    if (!output.commit())
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    // commit() alone would put a file in place whose last bytes a full disk refused.
+    if (output.write(bytes) != bytes.size() || !output.flush() ||
+        output.error() != QFileDevice::NoError || !output.commit())
         throw ConfigWriteError(output.errorString().toStdString());
 }
 
@@ -111,7 +125,7 @@ QString resolveSource() {
 
 void setShared(const QString& key, const std::optional<QJsonValue>& value) {
     const QString target = cloudConfigURL(readLocal()).value_or(AppPaths::localConfigFile());
-    QJsonObject object = readObject(target);
+    QJsonObject object = objectToRewrite(target);
     if (value)
         object.insert(key, *value);
     else
@@ -120,7 +134,7 @@ void setShared(const QString& key, const std::optional<QJsonValue>& value) {
 }
 
 void setCloud(const std::optional<QString>& path) {
-    QJsonObject object = readLocal();
+    QJsonObject object = objectToRewrite(AppPaths::localConfigFile());
     if (!path || path->isEmpty())
         object.remove(kCloud);
     else

@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-// A settings write that failed; what() is a sentence for the user.
+// A settings write that failed or was refused; what() is a sentence for the user.
 class ConfigWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -17,8 +17,10 @@ public:
 
 // Stateless access to config.json in ~/.glimvault and, when the local file names
 // a "cloud" folder, the shared config.json there, which is laid over the local
-// settings and receives every settings write. Nothing is cached: every call reads
-// the files again. Reading never fails; unreadable files read as empty objects.
+// settings and receives every settings write. A file is parsed again only when
+// it changed, so a change by hand or from another computer is seen at the next
+// read. Reading never fails: a file that cannot be read, is not a JSON object
+// or is larger than 1 MB reads as empty; writing to such a file is refused.
 namespace ConfigStore {
 
 // The merged settings; "cloud" always comes from the local file.
@@ -34,10 +36,12 @@ QString resolveCaptureDir();
 QString resolveSource();
 
 // Sets (or, without a value, removes) one key in the file that receives settings
-// writes. Throws ConfigWriteError.
+// writes. Throws ConfigWriteError, also when that file exists but reads as
+// unusable; it then stays as it was, byte for byte.
 void setShared(const QString& key, const std::optional<QJsonValue>& value);
 
-// Sets or (absent or empty) removes "cloud" in the local file. Throws ConfigWriteError.
+// Sets or (absent or empty) removes "cloud" in the local file. Throws
+// ConfigWriteError, like setShared.
 void setCloud(const std::optional<QString>& path);
 
 // The settings' boolean rule: a JSON boolean, or a number equal to 0 or 1.

@@ -33,6 +33,22 @@ QString CaptureRunner::reserveOutput(const QString& ending) {
     return namer_.reserve(folder, clock_(), ending);
 }
 
+namespace {
+
+// The tool's last line of its own on standard error, without its name: the
+// reason it gave for writing nothing. Qt's own warnings may come before it.
+QString complaintOf(const QByteArray& standardError) {
+    const QByteArray prefix = "qxcapture: ";
+    const QList<QByteArray> lines = standardError.split('\n');
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        if (line->startsWith(prefix))
+            return QString::fromUtf8(line->mid(prefix.size())).trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
 void CaptureRunner::runCapture(const QStringList& toolArguments) {
     const QString path = reserveOutput(QStringLiteral(".png"));
     auto* tool = new QProcess(this);
@@ -40,32 +56,36 @@ void CaptureRunner::runCapture(const QStringList& toolArguments) {
     tool->setArguments(toolArguments + QStringList{path});
     tool->setStandardInputFile(QProcess::nullDevice());
     tool->setStandardOutputFile(QProcess::nullDevice());
-    tool->setStandardErrorFile(QProcess::nullDevice());
-    // However long the user takes, the exit status does not matter: the file does.
-    connect(tool, &QProcess::finished, this, [this, tool, path] {
-        tool->deleteLater();
-        collect(path);
-    });
+    // However long the user takes. Without a file, the exit status tells a
+    // cancel (1) from a capture that could not be written (2, or a crash).
+    connect(tool, &QProcess::finished, this,
+            [this, tool, path](int exitCode, QProcess::ExitStatus status) {
+                tool->deleteLater();
+                collect(path, status == QProcess::CrashExit || exitCode >= 2,
+                        complaintOf(tool->readAllStandardError()));
+            });
     connect(tool, &QProcess::errorOccurred, this, [this, tool, path](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         tool->deleteLater();
-        Q_EMIT captureFinished(path, Outcome::toolNotStarted);
+        Q_EMIT captureFinished(path, Outcome::toolNotStarted,
+                               tool->program() + QStringLiteral(": ") + tool->errorString());
     });
     tool->start();
 }
 
-void CaptureRunner::collect(const QString& path) {
+void CaptureRunner::collect(const QString& path, bool toolFailed, const QString& complaint) {
     if (!QFileInfo::exists(path))
-        return Q_EMIT captureFinished(path, Outcome::noFile);
+        return Q_EMIT captureFinished(path, toolFailed ? Outcome::failed : Outcome::noFile,
+                                      toolFailed ? complaint : QString());
     auto* decoding = new QFutureWatcher<QImage>(this);
     connect(decoding, &QFutureWatcher<QImage>::finished, this, [this, decoding, path] {
         decoding->deleteLater();
         const QImage image = decoding->result();
         if (image.isNull())
-            return Q_EMIT captureFinished(path, Outcome::unreadable);
+            return Q_EMIT captureFinished(path, Outcome::unreadable, {});
         QGuiApplication::clipboard()->setImage(image);
-        Q_EMIT captureFinished(path, Outcome::copied);
+        Q_EMIT captureFinished(path, Outcome::copied, {});
     });
     decoding->setFuture(QtConcurrent::run([path] { return QImage(path); }));
 }

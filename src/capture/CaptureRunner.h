@@ -20,7 +20,8 @@ class CaptureRunner : public QObject {
 public:
     enum class Outcome {
         copied,         // the file exists and its image is on the clipboard
-        noFile,         // the user cancelled, or the tool could not write
+        noFile,         // the user cancelled
+        failed,         // the tool ended in an error and wrote nothing
         unreadable,     // the file exists but holds no image; it is kept
         toolNotStarted, // the tool is missing or would not start
     };
@@ -47,11 +48,14 @@ public:
 
 Q_SIGNALS:
     // After every capture started by runCapture, once its end is known.
-    void captureFinished(const QString& path, CaptureRunner::Outcome outcome);
+    // `detail` says what went wrong in the tool's words (failed,
+    // toolNotStarted), else it is empty.
+    void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
+                         const QString& detail);
 
 private:
     QString reserveOutput(const QString& ending);
-    void collect(const QString& path);
+    void collect(const QString& path, bool toolFailed, const QString& complaint);
 
     QString helperFolder_;
     CaptureNamer namer_;

@@ -3,6 +3,7 @@
 #include "ConfigStore.h"
 #include "ShotSql.h"
 #include "ShotTime.h"
+#include "SqliteTransaction.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -32,41 +33,99 @@ bool exists(const std::string& path) {
 
 bool isValidUtf8(std::string_view bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    // decode() is lazy: only the conversion to a string runs it and sets the error.
+    const QString decoded = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     return !decoder.hasError();
 }
 
-PathSet knownPaths(SqliteConnection& db) {
-    PathSet known;
-    if (auto select = db.prepare(ShotSql::selectPaths)) {
-        while (select->step()) {
-            // A NULL path cannot occur under NOT NULL, but a foreign file may hold one.
-            const std::string_view path = select->columnUtf8(0);
-            if (!path.empty())
-                known.emplace(path);
-        }
-    }
-    return known;
+// A name the index can hold: stored as text, and sent to the helper on a line of its own.
+bool isStorableName(std::string_view name) {
+    return name.find_first_of("\n\r") == std::string_view::npos && isValidUtf8(name);
 }
 
-int deleteVanished(SqliteConnection& db, PathSet& known) {
+std::optional<IndexFailure> knownPaths(SqliteConnection& db, PathSet& known) {
+    auto select = db.prepare(ShotSql::selectPaths);
+    if (!select)
+        return IndexFailure::reading(db);
+    while (select->step()) {
+        // A NULL path cannot occur under NOT NULL, but a foreign file may hold one.
+        const std::string_view path = select->columnUtf8(0);
+        if (!path.empty())
+            known.emplace(path);
+    }
+    if (select->failed())
+        return IndexFailure::reading(db);
+    return std::nullopt;
+}
+
+std::optional<IndexFailure> deleteVanished(SqliteConnection& db, PathSet& known, int& deleted) {
     std::vector<std::string> vanished;
     for (const std::string& path : known) {
         if (!exists(path))
             vanished.push_back(path);
     }
     if (vanished.empty())
-        return 0;
-    db.exec(ShotSql::begin);
+        return std::nullopt;
+    SqliteTransaction transaction(db);
+    if (!transaction.begin())
+        return IndexFailure::writing(db);
     for (const std::string& path : vanished) {
-        if (auto remove = db.prepare(ShotSql::deleteByPath)) {
-            remove->bindText(1, path.c_str());
-            remove->step();
-        }
-        known.erase(path);
+        auto remove = db.prepare(ShotSql::deleteByPath);
+        if (!remove)
+            return IndexFailure::writing(db);
+        remove->bindText(1, path.c_str());
+        if (!remove->run())
+            return IndexFailure::writing(db);
     }
-    db.exec(ShotSql::commit);
-    return int(vanished.size());
+    if (!transaction.commit())
+        return IndexFailure::writing(db);
+    for (const std::string& path : vanished)
+        known.erase(path);
+    deleted = int(vanished.size());
+    return std::nullopt;
+}
+
+struct ChangedFile {
+    qint64 id;
+    struct stat info;
+};
+
+// A file the helper could not read may have been caught while it was still
+// being written (a slow copy into the folder): once its size or modification
+// time differ from the row's, it is offered to OCR again.
+std::optional<IndexFailure> reofferChangedUnreadable(SqliteConnection& db) {
+    std::vector<ChangedFile> changed;
+    auto select = db.prepare(ShotSql::selectUnreadableStates);
+    if (!select)
+        return IndexFailure::reading(db);
+    while (select->step()) {
+        ChangedFile file{select->columnInt64(0), {}};
+        const std::string path(select->columnUtf8(1));
+        if (lstat(path.c_str(), &file.info) == 0 &&
+            (file.info.st_size != select->columnInt64(2) ||
+             ShotTime::millisecondsSinceEpoch(file.info.st_mtim) != select->columnInt64(3)))
+            changed.push_back(file);
+    }
+    if (select->failed())
+        return IndexFailure::reading(db);
+    if (changed.empty())
+        return std::nullopt;
+    SqliteTransaction transaction(db);
+    if (!transaction.begin())
+        return IndexFailure::writing(db);
+    for (const ChangedFile& file : changed) {
+        auto update = db.prepare(ShotSql::reofferChanged);
+        if (!update)
+            return IndexFailure::writing(db);
+        update->bindInt64(1, file.info.st_size);
+        update->bindInt64(2, ShotTime::millisecondsSinceEpoch(file.info.st_mtim));
+        update->bindInt64(3, file.id);
+        if (!update->run())
+            return IndexFailure::writing(db);
+    }
+    if (!transaction.commit())
+        return IndexFailure::writing(db);
+    return std::nullopt;
 }
 
 struct NewFile {
@@ -75,10 +134,11 @@ struct NewFile {
     struct stat info;
 };
 
-bool insertRow(SqliteConnection& db, const NewFile& file, const QString& indexedAt) {
+std::optional<IndexFailure> insertRow(SqliteConnection& db, const NewFile& file,
+                                      const QString& indexedAt) {
     auto insert = db.prepare(ShotSql::insertShot);
     if (!insert)
-        return false;
+        return IndexFailure::writing(db);
     const QString name = QString::fromUtf8(file.name.data(), qsizetype(file.name.size()));
     insert->bindText(1, file.path.c_str());
     insert->bindText(2, name);
@@ -86,21 +146,22 @@ bool insertRow(SqliteConnection& db, const NewFile& file, const QString& indexed
     insert->bindInt64(4, ShotTime::millisecondsSinceEpoch(file.info.st_mtim));
     insert->bindText(5, parseTakenAt(name, file.info.st_mtim));
     insert->bindText(6, indexedAt);
-    insert->step();
-    return true;
+    if (!insert->run())
+        return IndexFailure::writing(db);
+    return std::nullopt;
 }
 
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 
-int insertNewFiles(SqliteConnection& db, const QString& folder, PathSet& known,
-                   const QString& indexedAt) {
+std::optional<IndexFailure> insertNewFiles(SqliteConnection& db, const QString& folder,
+                                           PathSet& known, const QString& indexedAt,
+                                           ScanReport& report) {
     std::unique_ptr<DIR, DirCloser> dir(opendir(folder.toUtf8().constData()));
     if (!dir)
-        return 0;
+        return std::nullopt;
     const std::string prefix = folder.toUtf8().toStdString() + '/';
-    int inserted = 0;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name = entry->d_name;
         if (!hasImageExtension(name))
@@ -108,19 +169,39 @@ int insertNewFiles(SqliteConnection& db, const QString& folder, PathSet& known,
         NewFile file{prefix + entry->d_name, name, {}};
         if (known.contains(file.path))
             continue;
-        // A name that is not UTF-8 cannot be stored faithfully as text: its row
-        // would point nowhere and be deleted and re-inserted at every scan.
-        if (!isValidUtf8(file.name))
-            continue;
         if (fstatat(dirfd(dir.get()), entry->d_name, &file.info, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(file.info.st_mode))
             continue;
-        if (insertRow(db, file, indexedAt)) {
-            known.insert(file.path);
-            ++inserted;
+        // Stored as it is, such a name would point nowhere (not UTF-8) or reach
+        // the helper in pieces (a line break).
+        if (!isStorableName(name)) {
+            ++report.skipped;
+            continue;
         }
+        if (auto failure = insertRow(db, file, indexedAt))
+            return failure;
+        known.insert(file.path);
+        ++report.inserted;
     }
-    return inserted;
+    return std::nullopt;
+}
+
+std::optional<IndexFailure> insertAll(SqliteConnection& db, const QStringList& folders,
+                                      PathSet& known, ScanReport& report) {
+    const QString indexedAt = ShotTime::utcStamp(ShotTime::now());
+    ScanReport counted;
+    SqliteTransaction transaction(db);
+    if (!transaction.begin())
+        return IndexFailure::writing(db);
+    for (const QString& folder : folders) {
+        if (auto failure = insertNewFiles(db, folder, known, indexedAt, counted))
+            return failure;
+    }
+    if (!transaction.commit())
+        return IndexFailure::writing(db);
+    report.inserted = counted.inserted;
+    report.skipped = counted.skipped;
+    return std::nullopt;
 }
 
 } // namespace
@@ -171,13 +252,14 @@ QString parseTakenAt(const QString& fileName, const timespec& mtime) {
 
 ScanReport scan(SqliteConnection& db, const QStringList& folders) {
     ScanReport report;
-    PathSet known = knownPaths(db);
-    report.deleted = deleteVanished(db, known);
-    const QString indexedAt = ShotTime::utcStamp(ShotTime::now());
-    db.exec(ShotSql::begin);
-    for (const QString& folder : folders)
-        report.inserted += insertNewFiles(db, folder, known, indexedAt);
-    db.exec(ShotSql::commit);
+    PathSet known;
+    report.failure = knownPaths(db, known);
+    if (!report.failure)
+        report.failure = deleteVanished(db, known, report.deleted);
+    if (!report.failure)
+        report.failure = reofferChangedUnreadable(db);
+    if (!report.failure)
+        report.failure = insertAll(db, folders, known, report);
     return report;
 }
 

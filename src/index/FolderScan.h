@@ -1,16 +1,24 @@
 #pragma once
 
+#include "IndexFailure.h"
 #include "SqliteConnection.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <ctime>
+#include <optional>
 #include <string_view>
 
 struct ScanReport {
     int inserted = 0;
     int deleted = 0;
+    // Image files whose names the index cannot hold: not UTF-8, or with a line
+    // break, which the helper's one-path-a-line protocol cannot carry.
+    int skipped = 0;
+    // Set when a read or write failed; the scan stopped there and the counts
+    // hold only what was committed before.
+    std::optional<IndexFailure> failure;
 };
 
 // Keeps table `shots` in step with the image files in the source folders:
@@ -29,7 +37,9 @@ bool hasImageExtension(std::string_view fileName);
 QString parseTakenAt(const QString& fileName, const timespec& mtime);
 
 // One pass over the given folders (one level, no recursion). Only regular files
-// are indexed: folders, symbolic links and special files never are.
+// are indexed: folders, symbolic links and special files never are. Files that
+// the helper could not read are offered again once their size or modification
+// time changed.
 ScanReport scan(SqliteConnection& db, const QStringList& folders);
 
 } // namespace FolderScan

@@ -11,32 +11,52 @@ constexpr int ocrBatchSize = 40;
 }
 
 IndexScheduler::IndexScheduler(ShotIndexOptions options, IndexerTiming timing)
-    : index_(std::move(options))
+    : databasePath_(options.databasePath)
+    , index_(std::move(options))
     , timing_(timing) {}
 
 void IndexScheduler::begin() {
     startWatching();
     startSafetyTimer();
-    index_.openDB();
-    if (index_.isOpen())
-        pump(true);
+    pump(true);
+}
+
+void IndexScheduler::settingsChanged() {
+    pump(true);
 }
 
 void IndexScheduler::pump(bool scan) {
-    if (!index_.isOpen())
-        return;
+    if (scan)
+        watchCaptureFolder();
     PassReport report;
-    if (scan) {
-        index_.scan();
-        report.scanned = true;
+    // A database that was busy or could not be opened at start is tried again
+    // at every pass, so the index catches up once the obstacle is gone.
+    report.failure = index_.openDB();
+    if (!report.failure && scan) {
+        report.failure = index_.scan().failure;
+        report.scanned = !report.failure;
     }
-    report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
-    if (report.ocrAllowed) {
-        report.recognised = index_.runOcr(ocrBatchSize).recognised;
-        if (report.recognised > 0 && index_.pendingCount() > 0)
-            scheduleDrain();
+    if (!report.failure) {
+        report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
+        if (report.ocrAllowed) {
+            const OcrBatch batch = index_.runOcr(ocrBatchSize);
+            report.recognised = batch.recognised;
+            report.failure = batch.failure;
+            // After a failed write nothing is chained: the next pass (the safety
+            // timer's at the latest) tries again, rather than a tight loop.
+            if (!batch.failure && batch.recognised > 0 && index_.pendingCount() > 0)
+                scheduleDrain();
+        }
     }
+    complainOnce(report.failure);
     Q_EMIT passFinished(report);
+}
+
+void IndexScheduler::complainOnce(const std::optional<IndexFailure>& failure) {
+    if (failure && failure != lastComplaint_)
+        qWarning("glimber: the index %s cannot be used: %s", qUtf8Printable(databasePath_),
+                 qUtf8Printable(failure->detail));
+    lastComplaint_ = failure;
 }
 
 void IndexScheduler::scheduleDrain() {
@@ -50,21 +70,30 @@ void IndexScheduler::scheduleDrain() {
 }
 
 void IndexScheduler::startWatching() {
-    // Only the capture folder is watched, and only the one resolved at start;
-    // the safety timer covers the source folder and later changes of either.
-    const QString folder = ConfigStore::resolveCaptureDir();
-    QDir().mkpath(folder);
     debounce_ = new QTimer(this);
     debounce_->setSingleShot(true);
     debounce_->setInterval(timing_.debounceMs);
     connect(debounce_, &QTimer::timeout, this, [this] { pump(true); });
     watcher_ = new QFileSystemWatcher(this);
-    if (!watcher_->addPath(folder))
-        return;
     // Restarting the single-shot timer on every event is a trailing debounce:
     // the burst of changes one capture makes leads to one pass.
     connect(watcher_, &QFileSystemWatcher::directoryChanged, debounce_,
             qOverload<>(&QTimer::start));
+    watchCaptureFolder();
+}
+
+void IndexScheduler::watchCaptureFolder() {
+    // Only the capture folder is watched; the safety timer covers the source
+    // folder. It is looked up again before every scan, so a folder chosen in
+    // the settings, or one named by a synchronised cloud file, is watched from
+    // then on, and a watched folder that was removed is made and watched anew.
+    const QString folder = ConfigStore::resolveCaptureDir();
+    if (folder == watchedFolder_ && watcher_->directories().contains(folder))
+        return;
+    if (!watchedFolder_.isEmpty())
+        watcher_->removePath(watchedFolder_);
+    QDir().mkpath(folder);
+    watchedFolder_ = watcher_->addPath(folder) ? folder : QString();
 }
 
 void IndexScheduler::startSafetyTimer() {

@@ -21,7 +21,11 @@ public:
 
     // Runs in the indexer's thread: installs the watcher and the timer, opens the
     // database and runs the first pass. Their reactions queue up behind it.
+    // Every pass reports itself, also one that could not use the database.
     void begin();
+
+    // Watches the capture folder the configuration names now, then runs a pass.
+    void settingsChanged();
 
 Q_SIGNALS:
     void passFinished(const PassReport& report);
@@ -30,12 +34,18 @@ private:
     void pump(bool scan);
     void scheduleDrain();
     void startWatching();
+    void watchCaptureFolder();
     void startSafetyTimer();
+    // Says once on standard error why passes fail, not at every pass.
+    void complainOnce(const std::optional<IndexFailure>& failure);
 
+    QString databasePath_;
     ShotIndex index_;
     IndexerTiming timing_;
     QFileSystemWatcher* watcher_ = nullptr;
+    QString watchedFolder_;
     QTimer* debounce_ = nullptr;
     QTimer* safetyTimer_ = nullptr;
     bool drainScheduled_ = false;
+    std::optional<IndexFailure> lastComplaint_;
 };

@@ -35,3 +35,9 @@ void OcrIndexer::start() {
     thread_.start();
     QMetaObject::invokeMethod(scheduler_, &IndexScheduler::begin, Qt::QueuedConnection);
 }
+
+void OcrIndexer::settingsChanged() {
+    if (!thread_.isRunning())
+        return;
+    QMetaObject::invokeMethod(scheduler_, &IndexScheduler::settingsChanged, Qt::QueuedConnection);
+}

@@ -32,6 +32,10 @@ public:
     // the database and runs the first pass. Later calls do nothing.
     void start();
 
+    // The settings were saved: the capture folder they name is watched from
+    // now on, and a pass runs at once. Does nothing before start().
+    void settingsChanged();
+
 Q_SIGNALS:
     void passFinished(const PassReport& report);
 

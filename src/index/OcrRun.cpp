@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -84,6 +85,16 @@ QList<QStringView> splitLines(const QString& output) {
     return pieces;
 }
 
+// The helper's "error" as a reason to show: its text, or the JSON it gave.
+QString reason(const QJsonValue& error) {
+    if (error.isString())
+        return error.toString();
+    if (error.isNull() || error.isUndefined())
+        return QStringLiteral("no reason given");
+    const QByteArray json = QJsonDocument(QJsonArray{error}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
 } // namespace
 
 QString runQxocr(const QString& helper, const QStringList& paths, const HelperRun& run) {
@@ -101,7 +112,8 @@ QString runQxocr(const QString& helper, const QStringList& paths, const HelperRu
     return decoder.hasError() ? QString() : text;
 }
 
-QHash<QString, std::optional<QString>> parseNdjson(const QString& output) {
+QHash<QString, std::optional<QString>> parseNdjson(const QString& output,
+                                                   QHash<QString, QString>* errors) {
     QHash<QString, std::optional<QString>> results;
     for (QStringView piece : splitLines(output)) {
         piece = trimSpacesAndTabs(piece);
@@ -116,10 +128,14 @@ QHash<QString, std::optional<QString>> parseNdjson(const QString& output) {
             continue;
         if (line.contains(QStringLiteral("error"))) {
             results.insert(path.toString(), std::nullopt);
+            if (errors)
+                errors->insert(path.toString(), reason(line.value(QStringLiteral("error"))));
             continue;
         }
         const QJsonValue text = line.value(QStringLiteral("text"));
         results.insert(path.toString(), text.isString() ? text.toString() : QString());
+        if (errors)
+            errors->remove(path.toString());
     }
     return results;
 }

@@ -30,7 +30,9 @@ struct HelperRun {
 QString runQxocr(const QString& helper, const QStringList& paths, const HelperRun& run = {});
 
 // Path -> recognised text; no text for a path whose line carries "error".
-// When several lines name the same path, the last one wins.
-QHash<QString, std::optional<QString>> parseNdjson(const QString& output);
+// When several lines name the same path, the last one wins. `errors`, when
+// given, receives the reason each path without text gave.
+QHash<QString, std::optional<QString>> parseNdjson(const QString& output,
+                                                   QHash<QString, QString>* errors = nullptr);
 
 } // namespace OcrRun

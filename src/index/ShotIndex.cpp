@@ -1,6 +1,8 @@
 #include "ShotIndex.h"
 
+#include "ShotSchema.h"
 #include "ShotSql.h"
+#include "SqliteTransaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,18 +18,32 @@ bool pathExists(const QString& path) {
     return ::stat(path.toUtf8().constData(), &info) == 0;
 }
 
+// The helper reads one path a line: a path with a line break would reach it in pieces.
+bool holdsLineBreak(const QString& path) {
+    return path.contains(u'\n') || path.contains(u'\r');
+}
+
 } // namespace
 
 ShotIndex::ShotIndex(ShotIndexOptions options)
     : options_(std::move(options)) {}
 
-void ShotIndex::openDB() {
+std::optional<IndexFailure> ShotIndex::openDB() {
     if (db_)
-        return;
+        return std::nullopt;
     QDir().mkpath(QFileInfo(options_.databasePath).absolutePath());
-    db_ = SqliteConnection::openReadWrite(options_.databasePath, ShotSql::writerBusyTimeoutMs);
-    if (db_)
-        db_->exec(ShotSql::schema);
+    QString error;
+    std::optional<SqliteConnection> db = SqliteConnection::openReadWrite(
+        options_.databasePath, ShotSql::writerBusyTimeoutMs, &error);
+    if (!db)
+        return IndexFailure{IndexFailure::Kind::writeFailed, error};
+    // Checked before anything is written, so another program's file stays as it was.
+    if (auto failure = ShotSchema::check(*db))
+        return failure;
+    if (!db->exec(ShotSql::schema) || !ShotSchema::addErrorColumn(*db))
+        return IndexFailure::writing(*db);
+    db_ = std::move(db);
+    return std::nullopt;
 }
 
 ScanReport ShotIndex::scan() {
@@ -36,11 +52,31 @@ ScanReport ShotIndex::scan() {
     return FolderScan::scan(*db_, FolderScan::orderedSourceDirs());
 }
 
-qint64 ShotIndex::pendingCount() {
+qint64 ShotIndex::count(const char* sql) {
     if (!db_)
         return 0;
-    auto count = db_->prepare(ShotSql::countPending);
+    auto count = db_->prepare(sql);
     return count && count->step() ? count->columnInt64(0) : 0;
+}
+
+qint64 ShotIndex::pendingCount() {
+    return count(ShotSql::countPending);
+}
+
+qint64 ShotIndex::unreadableCount() {
+    return count(ShotSql::countUnreadable);
+}
+
+QList<UnreadableShot> ShotIndex::unreadableShots() {
+    QList<UnreadableShot> shots;
+    if (!db_)
+        return shots;
+    if (auto select = db_->prepare(ShotSql::selectUnreadable)) {
+        while (select->step())
+            shots.append({select->columnText(0).value_or(QString()),
+                          select->columnText(1).value_or(QString())});
+    }
+    return shots;
 }
 
 std::vector<ShotIndex::PendingRow> ShotIndex::takeBatch(int limit) {
@@ -93,41 +129,65 @@ OcrBatch ShotIndex::runOcr(int limit, const std::function<void()>& onProgress) {
         onProgress();
 
     QHash<QString, std::optional<QString>> texts;
-    if (!present.empty()) {
-        QStringList paths;
-        for (const PendingRow& row : present)
+    QHash<QString, QString> errors;
+    QStringList paths;
+    for (const PendingRow& row : present) {
+        // Rows from before names with line breaks were skipped by the scan.
+        if (holdsLineBreak(row.path)) {
+            texts.insert(row.path, std::nullopt);
+            errors.insert(row.path, QStringLiteral("the file name holds a line break"));
+        } else {
             paths.append(row.path);
-        const OcrRun::HelperRun run{options_.helperIdleTimeoutMs, onProgress};
-        texts = OcrRun::parseNdjson(OcrRun::runQxocr(*helper, paths, run));
+        }
     }
-    storeResults(present, gone, texts, batch);
+    if (!paths.isEmpty()) {
+        const OcrRun::HelperRun run{options_.helperIdleTimeoutMs, onProgress};
+        texts.insert(OcrRun::parseNdjson(OcrRun::runQxocr(*helper, paths, run), &errors));
+    }
+    batch.failure = storeResults(present, gone, texts, errors, batch);
     return batch;
 }
 
-void ShotIndex::storeResults(const std::vector<PendingRow>& present,
-                             const std::vector<PendingRow>& gone,
-                             const QHash<QString, std::optional<QString>>& texts, OcrBatch& batch) {
-    db_->exec(ShotSql::begin);
+std::optional<IndexFailure>
+ShotIndex::storeResults(const std::vector<PendingRow>& present, const std::vector<PendingRow>& gone,
+                        const QHash<QString, std::optional<QString>>& texts,
+                        const QHash<QString, QString>& errors, OcrBatch& batch) {
+    SqliteTransaction transaction(*db_);
+    if (!transaction.begin())
+        return IndexFailure::writing(*db_);
+    int recognised = 0;
+    int unreadable = 0;
     for (const PendingRow& row : gone) {
-        if (auto update = db_->prepare(ShotSql::markDone)) {
-            update->bindInt64(1, row.id);
-            update->step();
-        }
+        auto update = db_->prepare(ShotSql::markDone);
+        if (!update)
+            return IndexFailure::writing(*db_);
+        update->bindInt64(1, row.id);
+        if (!update->run())
+            return IndexFailure::writing(*db_);
         failed_.erase(row.id);
     }
     for (const PendingRow& row : present) {
         const auto found = texts.constFind(row.path);
-        if (found == texts.constEnd() || !found.value()) {
+        // No line at all (the helper crashed or hung) is no answer: the row stays
+        // pending and goes to the back of the line.
+        if (found == texts.constEnd()) {
             failed_.insert(row.id);
             continue;
         }
-        if (auto update = db_->prepare(ShotSql::storeText)) {
-            update->bindText(1, *found.value());
-            update->bindInt64(2, row.id);
-            update->step();
-        }
+        const bool hasText = found.value().has_value();
+        auto update = db_->prepare(hasText ? ShotSql::storeText : ShotSql::markUnreadable);
+        if (!update)
+            return IndexFailure::writing(*db_);
+        update->bindText(1, hasText ? *found.value() : errors.value(row.path));
+        update->bindInt64(2, row.id);
+        if (!update->run())
+            return IndexFailure::writing(*db_);
         failed_.erase(row.id);
-        ++batch.recognised;
+        ++(hasText ? recognised : unreadable);
     }
-    db_->exec(ShotSql::commit);
+    if (!transaction.commit())
+        return IndexFailure::writing(*db_);
+    batch.recognised = recognised;
+    batch.unreadable = unreadable;
+    return std::nullopt;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "FolderScan.h"
+#include "IndexFailure.h"
 #include "OcrRun.h"
 #include "SqliteConnection.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -21,7 +23,16 @@ struct OcrBatch {
     bool helperFound = false;
     int offered = 0;          // rows taken from the pending list
     int recognised = 0;       // rows that got their text
+    int unreadable = 0;       // rows the helper answered with an error
     bool onlyRetries = false; // every offered row had failed before in this process
+    // Set when the batch's results could not be stored: none of them counts.
+    std::optional<IndexFailure> failure;
+};
+
+// A file the helper answered with an error, and the reason it gave.
+struct UnreadableShot {
+    QString path;
+    QString reason;
 };
 
 // The writing side of the shot database: the read-write connection, the folder
@@ -30,9 +41,10 @@ class ShotIndex {
 public:
     explicit ShotIndex(ShotIndexOptions options);
 
-    // Opens the connection and makes sure the schema exists. A failed open is
-    // final: the index then does nothing.
-    void openDB();
+    // Opens the connection and makes sure the schema exists; does nothing once
+    // open. A file that is not Glimber's index is left untouched and reported;
+    // after any failure the index stays closed and the next call tries again.
+    std::optional<IndexFailure> openDB();
     bool isOpen() const { return db_.has_value(); }
 
     ScanReport scan();
@@ -42,6 +54,9 @@ public:
     OcrBatch runOcr(int limit, const std::function<void()>& onProgress = {});
 
     qint64 pendingCount();
+    qint64 unreadableCount();
+    // The newest first.
+    QList<UnreadableShot> unreadableShots();
 
 private:
     struct PendingRow {
@@ -49,8 +64,12 @@ private:
         QString path;
     };
     std::vector<PendingRow> takeBatch(int limit);
-    void storeResults(const std::vector<PendingRow>& present, const std::vector<PendingRow>& gone,
-                      const QHash<QString, std::optional<QString>>& texts, OcrBatch& batch);
+    std::optional<IndexFailure> storeResults(const std::vector<PendingRow>& present,
+                                             const std::vector<PendingRow>& gone,
+                                             const QHash<QString, std::optional<QString>>& texts,
+                                             const QHash<QString, QString>& errors,
+                                             OcrBatch& batch);
+    qint64 count(const char* sql);
 
     ShotIndexOptions options_;
     std::optional<SqliteConnection> db_;

@@ -1,36 +1,68 @@
 #include "ShotReader.h"
 
+#include "ShotSchema.h"
 #include "ShotSql.h"
+
+#include <QFileInfo>
 
 ShotReader::ShotReader(QString databasePath)
     : path_(std::move(databasePath)) {}
 
 QList<Shot> ShotReader::recent(int limit) {
-    return query(ShotSql::recent, std::nullopt, limit);
+    return queryRecent(limit).shots;
 }
 
 QList<Shot> ShotReader::search(const QString& text, int limit) {
+    return querySearch(text, limit).shots;
+}
+
+ShotQuery ShotReader::queryRecent(int limit) {
+    return query(ShotSql::recent, std::nullopt, limit);
+}
+
+ShotQuery ShotReader::querySearch(const QString& text, int limit) {
     return query(ShotSql::search, u'%' + text + u'%', limit);
 }
 
-QList<Shot> ShotReader::query(const char* sql, const std::optional<QString>& pattern, int limit) {
+// A statement that does not prepare: the file is busy, someone else's, or a
+// new database that no indexer has filled yet.
+std::optional<IndexFailure> ShotReader::unanswered() {
+    const IndexFailure failure = IndexFailure::reading(*handle_);
+    if (failure.kind != IndexFailure::Kind::readFailed)
+        return failure;
+    if (auto foreign = ShotSchema::check(*handle_))
+        return foreign;
+    if (ShotSchema::isEmpty(*handle_))
+        return std::nullopt;
+    return failure;
+}
+
+ShotQuery ShotReader::query(const char* sql, const std::optional<QString>& pattern, int limit) {
     const std::lock_guard lock(mutex_);
     if (!handle_) {
-        handle_ = SqliteConnection::openReadOnly(path_, ShotSql::readerBusyTimeoutMs);
-        if (!handle_)
-            return {};
+        QString error;
+        handle_ = SqliteConnection::openReadOnly(path_, ShotSql::readerBusyTimeoutMs, &error);
+        if (!handle_) {
+            // No file yet is no failure: nothing has been indexed.
+            if (!QFileInfo::exists(path_))
+                return {};
+            return {{}, IndexFailure{IndexFailure::Kind::readFailed, error}};
+        }
     }
     auto statement = handle_->prepare(sql);
     if (!statement)
-        return {};
+        return {{}, unanswered()};
     if (pattern)
         statement->bindText(1, *pattern);
     statement->bindInt(pattern ? 2 : 1, limit);
-    QList<Shot> shots;
+    ShotQuery result;
     while (statement->step()) {
-        shots.append(Shot{statement->columnInt64(0), statement->columnText(1).value_or(QString()),
-                          statement->columnText(2).value_or(QString()), statement->columnText(3),
-                          statement->columnText(4)});
+        result.shots.append(Shot{statement->columnInt64(0),
+                                 statement->columnText(1).value_or(QString()),
+                                 statement->columnText(2).value_or(QString()),
+                                 statement->columnText(3), statement->columnText(4)});
     }
-    return shots;
+    if (statement->failed())
+        result.failure = IndexFailure::reading(*handle_);
+    return result;
 }

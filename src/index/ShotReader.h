@@ -1,5 +1,6 @@
 #pragma once
 
+#include "IndexFailure.h"
 #include "Shot.h"
 #include "SqliteConnection.h"
 
@@ -8,6 +9,13 @@
 
 #include <mutex>
 #include <optional>
+
+// The answer to one query, or why there is none. A database that does not
+// exist yet, or holds no table yet, answers with no shots and no failure.
+struct ShotQuery {
+    QList<Shot> shots;
+    std::optional<IndexFailure> failure;
+};
 
 // A read-only view of one shot database. The connection opens on first use and
 // stays open; an open that fails (no file yet) is tried again by the next query.
@@ -22,10 +30,15 @@ public:
     // as wildcards), the most recently modified first.
     QList<Shot> search(const QString& text, int limit);
 
+    // The same, telling a busy or foreign database apart from an empty result.
+    ShotQuery queryRecent(int limit);
+    ShotQuery querySearch(const QString& text, int limit);
+
     const QString& databasePath() const { return path_; }
 
 private:
-    QList<Shot> query(const char* sql, const std::optional<QString>& pattern, int limit);
+    ShotQuery query(const char* sql, const std::optional<QString>& pattern, int limit);
+    std::optional<IndexFailure> unanswered();
 
     QString path_;
     std::mutex mutex_;

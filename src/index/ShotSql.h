@@ -34,6 +34,26 @@ inline constexpr char search[] = "SELECT id,path,filename,taken_at,ocr_text FROM
                                  "ocr_text LIKE ? ORDER BY mtime_ms DESC LIMIT ?";
 inline constexpr char begin[] = "BEGIN";
 inline constexpr char commit[] = "COMMIT";
+inline constexpr char rollback[] = "ROLLBACK";
+
+// Files the helper answered with an error. ocr_done = 2 keeps them out of the
+// pending list without looking done to readers that know only 0 and 1; the
+// reason lives in a column of its own, so ocr_text stays NULL as for any
+// unrecognised shot and no search ever matches it.
+inline constexpr char addErrorColumn[] = "ALTER TABLE shots ADD COLUMN ocr_error TEXT";
+inline constexpr char markUnreadable[] =
+    "UPDATE shots SET ocr_done = 2, ocr_error = ? WHERE id = ?";
+inline constexpr char selectUnreadableStates[] =
+    "SELECT id, path, bytes, mtime_ms FROM shots WHERE ocr_done = 2";
+inline constexpr char reofferChanged[] =
+    "UPDATE shots SET bytes = ?, mtime_ms = ?, ocr_done = 0, ocr_error = NULL WHERE id = ?";
+inline constexpr char countUnreadable[] = "SELECT COUNT(*) FROM shots WHERE ocr_done = 2";
+inline constexpr char selectUnreadable[] =
+    "SELECT path, ocr_error FROM shots WHERE ocr_done = 2 ORDER BY mtime_ms DESC";
+
+// What a file must hold to be taken for Glimber's index.
+inline constexpr char selectTables[] = "SELECT name FROM sqlite_master WHERE type = 'table'";
+inline constexpr char selectShotColumns[] = "PRAGMA table_info(shots)";
 
 inline constexpr int writerBusyTimeoutMs = 3000;
 inline constexpr int readerBusyTimeoutMs = 2000;

@@ -4,9 +4,11 @@
 #include <utility>
 
 std::optional<SqliteConnection> SqliteConnection::open(const QString& path, int flags,
-                                                       int busyTimeoutMs) {
+                                                       int busyTimeoutMs, QString* error) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(SQLITE_NOMEM));
         // A failed open may still hand back a handle that holds the error; it must be closed.
         sqlite3_close(db);
         return std::nullopt;
@@ -16,13 +18,13 @@ std::optional<SqliteConnection> SqliteConnection::open(const QString& path, int 
 }
 
 std::optional<SqliteConnection> SqliteConnection::openReadWrite(const QString& path,
-                                                                int busyTimeoutMs) {
-    return open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeoutMs);
+                                                                int busyTimeoutMs, QString* error) {
+    return open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeoutMs, error);
 }
 
 std::optional<SqliteConnection> SqliteConnection::openReadOnly(const QString& path,
-                                                               int busyTimeoutMs) {
-    return open(path, SQLITE_OPEN_READONLY, busyTimeoutMs);
+                                                               int busyTimeoutMs, QString* error) {
+    return open(path, SQLITE_OPEN_READONLY, busyTimeoutMs, error);
 }
 
 SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
@@ -48,4 +50,16 @@ bool SqliteConnection::exec(const char* sql) {
 
 std::optional<SqliteStatement> SqliteConnection::prepare(const char* sql) {
     return SqliteStatement::prepare(db_, sql);
+}
+
+int SqliteConnection::errorCode() const {
+    return sqlite3_errcode(db_) & 0xff;
+}
+
+QString SqliteConnection::errorMessage() const {
+    return QString::fromUtf8(sqlite3_errmsg(db_));
+}
+
+bool SqliteConnection::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
 }

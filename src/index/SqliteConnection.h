@@ -9,10 +9,13 @@
 // One SQLite connection, closed when it goes out of scope.
 class SqliteConnection {
 public:
-    // Read-write, creating the file when it is missing.
-    static std::optional<SqliteConnection> openReadWrite(const QString& path, int busyTimeoutMs);
+    // Read-write, creating the file when it is missing. `error` receives
+    // SQLite's message when the open fails.
+    static std::optional<SqliteConnection> openReadWrite(const QString& path, int busyTimeoutMs,
+                                                         QString* error = nullptr);
     // Read-only; never creates the file.
-    static std::optional<SqliteConnection> openReadOnly(const QString& path, int busyTimeoutMs);
+    static std::optional<SqliteConnection> openReadOnly(const QString& path, int busyTimeoutMs,
+                                                        QString* error = nullptr);
 
     SqliteConnection(SqliteConnection&& other) noexcept;
     SqliteConnection& operator=(SqliteConnection&& other) noexcept;
@@ -24,8 +27,15 @@ public:
     bool exec(const char* sql);
     std::optional<SqliteStatement> prepare(const char* sql);
 
+    // The primary result code and the message of the last call that failed.
+    int errorCode() const;
+    QString errorMessage() const;
+    // Whether a transaction is open (SQLite ends some by itself when a write fails).
+    bool inTransaction() const;
+
 private:
-    static std::optional<SqliteConnection> open(const QString& path, int flags, int busyTimeoutMs);
+    static std::optional<SqliteConnection> open(const QString& path, int flags, int busyTimeoutMs,
+                                                QString* error);
     explicit SqliteConnection(sqlite3* db)
         : db_(db) {}
     sqlite3* db_ = nullptr;

@@ -13,12 +13,14 @@ std::optional<SqliteStatement> SqliteStatement::prepare(sqlite3* db, const char*
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : statement_(std::exchange(other.statement_, nullptr)) {}
+    : statement_(std::exchange(other.statement_, nullptr))
+    , lastResult_(other.lastResult_) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(statement_);
         statement_ = std::exchange(other.statement_, nullptr);
+        lastResult_ = other.lastResult_;
     }
     return *this;
 }
@@ -44,7 +46,17 @@ void SqliteStatement::bindInt(int index, int value) {
 }
 
 bool SqliteStatement::step() {
-    return sqlite3_step(statement_) == SQLITE_ROW;
+    lastResult_ = sqlite3_step(statement_);
+    return lastResult_ == SQLITE_ROW;
+}
+
+bool SqliteStatement::run() {
+    lastResult_ = sqlite3_step(statement_);
+    return lastResult_ == SQLITE_DONE;
+}
+
+bool SqliteStatement::failed() const {
+    return lastResult_ != SQLITE_ROW && lastResult_ != SQLITE_DONE;
 }
 
 qint64 SqliteStatement::columnInt64(int column) const {

@@ -26,8 +26,13 @@ public:
     void bindInt64(int index, qint64 value);
     void bindInt(int index, int value);
 
-    // True while a row is ready; any other result (done, busy, error) ends the loop.
+    // True while a row is ready; any other result (done, busy, error) ends the
+    // loop, and failed() then tells an error from the end of the rows.
     bool step();
+    // Runs a statement that returns no rows; true once it ran to its end.
+    bool run();
+    // Whether the last step ended in an error rather than a row or the end.
+    bool failed() const;
 
     qint64 columnInt64(int column) const;
     std::optional<QString> columnText(int column) const;
@@ -38,4 +43,5 @@ private:
     explicit SqliteStatement(sqlite3_stmt* statement)
         : statement_(statement) {}
     sqlite3_stmt* statement_ = nullptr;
+    int lastResult_ = 0;
 };

@@ -26,7 +26,7 @@ protected:
         x.tap(rightShift);
         if (!waitForOverlay(glimber))
             return {};
-        x.drag(region.topLeft(), region.topLeft() + QPoint(region.width(), region.height()));
+        x.drag(region.topLeft(), region.bottomRight());
         if (!QTest::qWaitFor([&] { return savedShots().size() == 1; }, 10'000))
             return {};
         return saveFolder() + "/" + savedShots().first();

@@ -71,15 +71,14 @@ TEST_F(OcrBatchTest, PathsWithSpacesAndJapaneseMatchExactlyWithFakeHelper) {
               "Text of " + shot(QString::fromUtf8("画面 収録 1.png")));
 }
 
-TEST_F(OcrBatchTest, ErrorLinesLeaveRowsPendingWithFakeHelper) {
+TEST_F(OcrBatchTest, ErrorLinesStoreNoTextWithFakeHelper) {
     addShots({"a.png", "b.png"});
     installHelper(
         "while IFS= read -r p; do printf '{\"path\": \"%s\", \"error\": \"bad\", \"text\": "
         "\"x\"}\\n' \"$p\"; done\n");
     EXPECT_EQ(index.runOcr(40).recognised, 0);
-    EXPECT_FALSE(row("a.png")->ocrDone);
     EXPECT_EQ(row("a.png")->ocrText, std::nullopt);
-    EXPECT_EQ(index.pendingCount(), 2);
+    EXPECT_EQ(index.pendingCount(), 0);
 }
 
 TEST_F(OcrBatchTest, OddLinesAreHandledOneByOneWithFakeHelper) {
@@ -171,7 +170,7 @@ TEST_F(OcrBatchTest, FailingFilesGoToTheBackOfTheLineWithFakeHelper) {
     for (int i = 0; i < 40; ++i)
         names.append(QStringLiteral("bad-%1.png").arg(i)); // the newest 40
     addShots(names);
-    installHelper(FakeOcrHelper::failsBad);
+    installHelper(FakeOcrHelper::silentOnBad);
 
     const OcrBatch first = index.runOcr(40);
     EXPECT_EQ(first.offered, 40);

@@ -18,4 +18,10 @@ inline const QByteArray failsBad =
     "  *) printf '{\"path\": \"%s\", \"text\": \"Text of %s\"}\\n' \"$p\" \"$p\" ;;\n"
     "esac; done\n";
 
+// Like `echo`, but says nothing at all for every path containing "bad-", as a
+// helper that crashed on those files would.
+inline const QByteArray silentOnBad =
+    "while IFS= read -r p; do case \"$p\" in *bad-*) ;; *) printf '{\"path\": \"%s\", "
+    "\"text\": \"Text of %s\"}\\n' \"$p\" \"$p\" ;; esac; done\n";
+
 } // namespace FakeOcrHelper

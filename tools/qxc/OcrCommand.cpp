@@ -1,6 +1,9 @@
 #include "OcrCommand.h"
 
 #include "ProgressBar.h"
+#include "QxcExit.h"
+#include "QxcMessage.h"
+#include "TerminalText.h"
 
 namespace OcrCommand {
 
@@ -11,9 +14,10 @@ constexpr int batchSize = 40;
 struct Totals {
     int recognised = 0;
     bool helperFound = true;
+    std::optional<IndexFailure> failure;
 };
 
-// A batch that recognised nothing ends the run only once it offered nothing new:
+// A batch that settled nothing ends the run only once it offered nothing new:
 // rows that fail go to the back of the line, so the rest still gets its turn.
 Totals recognisePending(ShotIndex& index, std::FILE* err) {
     Totals totals;
@@ -24,33 +28,58 @@ Totals recognisePending(ShotIndex& index, std::FILE* err) {
             totals.helperFound = false;
             break;
         }
+        if (batch.failure) {
+            totals.failure = batch.failure;
+            break;
+        }
         totals.recognised += batch.recognised;
-        const bool stuck = batch.recognised == 0 && batch.onlyRetries;
+        const bool stuck = batch.recognised == 0 && batch.unreadable == 0 && batch.onlyRetries;
         if (batch.offered == 0 || stuck || index.pendingCount() == 0)
             break;
     }
     return totals;
 }
 
+void print(std::FILE* stream, const QByteArray& text) {
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stream);
+}
+
+int fail(std::FILE* err, const IndexFailure& failure, const QString& databasePath) {
+    print(err, QxcMessage::failure(failure, databasePath));
+    return QxcExit::indexUnusable;
+}
+
 } // namespace
 
-int run(ShotIndexOptions options, std::FILE* out, std::FILE* err) {
+int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable) {
     const QString helperPath = options.helperPath;
     const QString databasePath = options.databasePath;
     ShotIndex index(std::move(options));
-    index.openDB();
-    if (!index.isOpen()) {
-        std::fprintf(err, "qxc: cannot open the index %s\n", qUtf8Printable(databasePath));
-        return 1;
-    }
+    if (const std::optional<IndexFailure> failure = index.openDB())
+        return fail(err, *failure, databasePath);
     const ScanReport scan = index.scan();
+    if (scan.failure)
+        return fail(err, *scan.failure, databasePath);
+    if (scan.skipped > 0)
+        std::fprintf(err,
+                     "qxc: skipped %d image %s: a name that is not UTF-8 or holds a line break "
+                     "cannot be indexed\n",
+                     scan.skipped, scan.skipped == 1 ? "file" : "files");
     const Totals totals = recognisePending(index, err);
+    if (totals.failure)
+        return fail(err, *totals.failure, databasePath);
     if (!totals.helperFound)
         std::fprintf(err, "qxc: no OCR helper at %s; nothing recognised\n",
-                     qUtf8Printable(helperPath));
-    std::fprintf(out, "%d new, %d recognised, %lld pending\n", scan.inserted, totals.recognised,
-                 static_cast<long long>(index.pendingCount()));
-    return totals.helperFound ? 0 : 1;
+                     TerminalText::escaped(helperPath).constData());
+    if (listUnreadable) {
+        for (const UnreadableShot& shot : index.unreadableShots())
+            print(out, TerminalText::escaped(shot.path) + ": " +
+                           TerminalText::escaped(shot.reason) + '\n');
+    }
+    std::fprintf(out, "%d new, %d recognised, %lld pending, %lld unreadable\n", scan.inserted,
+                 totals.recognised, static_cast<long long>(index.pendingCount()),
+                 static_cast<long long>(index.unreadableCount()));
+    return totals.helperFound ? QxcExit::done : QxcExit::noHelper;
 }
 
 } // namespace OcrCommand

@@ -63,9 +63,15 @@ QxcArguments QxcArguments::parse(const QStringList& arguments) {
     if (command == u"-h" || command == u"--help" || command == u"help")
         return QxcArguments{};
     QxcArguments result;
+    if (command == u"--version" || command == u"-V") {
+        result.command = rest.isEmpty() ? Command::version : Command::usageError;
+        result.error = QStringLiteral("--version takes nothing after it");
+        return result;
+    }
     if (command == u"ocr") {
-        if (!rest.isEmpty())
-            return usageError(QStringLiteral("'ocr' takes no arguments"));
+        result.listUnreadable = rest == QStringList{QStringLiteral("--errors")};
+        if (!rest.isEmpty() && !result.listUnreadable)
+            return usageError(QStringLiteral("'ocr' takes no arguments but --errors"));
         result.command = Command::ocr;
         return result;
     }
@@ -85,8 +91,9 @@ QString QxcArguments::usage() {
         "Glimber's command-line companion: find screenshots by the text in them.\n"
         "\n"
         "Commands:\n"
-        "  ocr                          index new screenshots and recognise the text of\n"
-        "                               every shot still waiting for it\n"
+        "  ocr [--errors]               index new screenshots and recognise the text of\n"
+        "                               every shot still waiting for it; --errors lists\n"
+        "                               the files that could not be read, and why\n"
         "  search TEXT [--limit N] [--json]\n"
         "                               shots whose text contains TEXT, newest first\n"
         "  recent [--limit N] [--json]  the most recent shots\n"
@@ -96,7 +103,13 @@ QString QxcArguments::usage() {
         "  --json      one JSON object per line: id, path, filename, takenAt, ocrText\n"
         "  --          end of options (for a TEXT that begins with a dash)\n"
         "  -h, --help  show this help\n"
+        "  --version   show the version\n"
         "\n"
         "Searches ignore the case of ASCII letters; '%' and '_' in TEXT are wildcards.\n"
+        "Paths are printed with control characters as \\xNN and a backslash doubled;\n"
+        "--json gives them exactly.\n"
+        "Exit status: 0 with results (or 'ocr' done); 1 when nothing was found; 2 for a\n"
+        "usage error; 3 when there is no index yet; 4 when the index cannot be used\n"
+        "(busy, not Glimber's, not writable); 5 when 'ocr' finds no OCR helper.\n"
         "Files: ~/.glimvault/db.sqlite (the index), ~/.glimvault/config.json (settings).\n");
 }

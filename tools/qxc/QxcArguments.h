@@ -5,13 +5,14 @@
 
 // What a qxc command line asks for.
 struct QxcArguments {
-    enum class Command { help, ocr, search, recent, usageError };
+    enum class Command { help, version, ocr, search, recent, usageError };
 
     Command command = Command::help;
-    QString text;      // search
-    int limit = 200;   // search, recent
-    bool json = false; // search, recent
-    QString error;     // usageError: one line for the user
+    QString text;                // search
+    int limit = 200;             // search, recent
+    bool json = false;           // search, recent
+    bool listUnreadable = false; // ocr --errors
+    QString error;               // usageError: one line for the user
 
     // Parses the arguments after the program name.
     static QxcArguments parse(const QStringList& arguments);

@@ -1,32 +1,44 @@
 #include "AppPaths.h"
+#include "BuildVersion.h"
 #include "OcrCommand.h"
 #include "QxcArguments.h"
+#include "QxcExit.h"
+#include "QxcMessage.h"
 #include "ShotJson.h"
-#include "ShotStore.h"
+#include "ShotReader.h"
+#include "TerminalText.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
 namespace {
 
-int printShots(const QList<Shot>& shots, bool json) {
-    for (const Shot& shot : shots) {
-        const QByteArray text = json ? ShotJson::line(shot) : shot.path.toUtf8();
-        std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
-        std::fputc('\n', stdout);
-    }
-    return 0;
+void print(std::FILE* stream, const QByteArray& text) {
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stream);
 }
 
+// A missing, busy or foreign index is an error, so that a script can tell it
+// from a search that found nothing.
 int runQuery(const QxcArguments& args) {
-    if (args.command == QxcArguments::Command::recent)
-        return printShots(ShotStore::recent(args.limit), args.json);
+    ShotReader reader(AppPaths::databaseFile());
+    if (!QFileInfo::exists(reader.databasePath())) {
+        print(stderr, "qxc: no index yet: run qxc ocr\n");
+        return QxcExit::noIndex;
+    }
     // Trimmed like the library's search field; an empty text lists recent shots there too.
     const QString text = args.text.trimmed();
-    return printShots(text.isEmpty() ? ShotStore::recent(args.limit)
-                                     : ShotStore::search(text, args.limit),
-                      args.json);
+    const ShotQuery result = args.command == QxcArguments::Command::recent || text.isEmpty()
+                                 ? reader.queryRecent(args.limit)
+                                 : reader.querySearch(text, args.limit);
+    if (result.failure) {
+        print(stderr, QxcMessage::failure(*result.failure, reader.databasePath()));
+        return QxcExit::indexUnusable;
+    }
+    for (const Shot& shot : result.shots)
+        print(stdout, (args.json ? ShotJson::line(shot) : TerminalText::escaped(shot.path)) + '\n');
+    return result.shots.isEmpty() ? QxcExit::nothingFound : QxcExit::done;
 }
 
 } // namespace
@@ -39,15 +51,19 @@ int main(int argc, char* argv[]) {
     switch (args.command) {
     case QxcArguments::Command::help:
         std::fputs(qUtf8Printable(QxcArguments::usage()), stdout);
-        return 0;
+        return QxcExit::done;
+    case QxcArguments::Command::version:
+        std::printf("qxc %s (%s)\n", GLIMBER_VERSION, GLIMBER_BUILD_NUMBER);
+        return QxcExit::done;
     case QxcArguments::Command::usageError:
         std::fprintf(stderr, "qxc: %s (see qxc --help)\n", qUtf8Printable(args.error));
-        return 2;
+        return QxcExit::usage;
     case QxcArguments::Command::ocr:
-        return OcrCommand::run(ShotIndexOptions{AppPaths::databaseFile()}, stdout, stderr);
+        return OcrCommand::run(ShotIndexOptions{AppPaths::databaseFile()}, stdout, stderr,
+                               args.listUnreadable);
     case QxcArguments::Command::search:
     case QxcArguments::Command::recent:
         return runQuery(args);
     }
-    return 2;
+    return QxcExit::usage;
 }

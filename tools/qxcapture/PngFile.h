@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QString>
 
-// The capture's output file: a PNG at the given path, written whole or not at all.
+// The capture's output file: a PNG at the given path, written whole or not at
+// all. A failure leaves no file and is said on standard error, as
+// "qxcapture: cannot write PATH: REASON".
 namespace PngFile {
 
 bool write(const QImage& image, const QString& path);

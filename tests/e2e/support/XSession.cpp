@@ -87,6 +87,16 @@ void XSession::click(QPoint point) {
     button(false);
 }
 
+void XSession::wheel(int notches) {
+    for (int i = 0; i < std::abs(notches); ++i) {
+        XTestFakeButtonEvent(display_, notches > 0 ? 5 : 4, True, CurrentTime);
+        XTestFakeButtonEvent(display_, notches > 0 ? 5 : 4, False, CurrentTime);
+        flush();
+        // Events flow meanwhile: the window scrolled may be this program's own.
+        QTest::qWait(120);
+    }
+}
+
 void XSession::drag(QPoint from, QPoint to) {
     moveTo(from);
     QThread::msleep(50);
@@ -110,11 +120,11 @@ std::vector<QRect> XSession::windowsOf(const QByteArray& instance) {
     return found;
 }
 
-bool XSession::waitForCaptureOverlay() {
+bool XSession::waitForCaptureOverlay(const QByteArray& program) {
     const QSize screen(HeadlessDesktop::width, HeadlessDesktop::height);
     const bool covered = QTest::qWaitFor(
         [&] {
-            for (const QRect& window : windowsOf("qxcapture")) {
+            for (const QRect& window : windowsOf(program)) {
                 if (window.size() == screen)
                     return true;
             }

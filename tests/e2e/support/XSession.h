@@ -25,6 +25,8 @@ public:
     void moveTo(QPoint point);
     void button(bool down);
     void click(QPoint point);
+    // Wheel notches at the pointer: down when positive.
+    void wheel(int notches);
     // Presses at `from`, moves in steps, releases at `to`.
     void drag(QPoint from, QPoint to);
 
@@ -36,7 +38,7 @@ public:
 
     // Waits until qxcapture's overlay covers the whole screen, then a moment
     // more: mapped is not yet listening, it still has to take the keyboard.
-    bool waitForCaptureOverlay();
+    bool waitForCaptureOverlay(const QByteArray& program = "qxcapture");
 
 private:
     void flush();

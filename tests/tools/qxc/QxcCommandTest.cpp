@@ -81,11 +81,11 @@ TEST_F(QxcCommandTest, OcrIndexesImageFilesOnceWithFakeHelper) {
 
     const CommandResult first = run(qxc(), {"ocr"});
     EXPECT_EQ(first.exitCode, 0) << qPrintable(first.err);
-    EXPECT_EQ(first.out, "5 new, 5 recognised, 0 pending\n");
+    EXPECT_EQ(first.out, "5 new, 5 recognised, 0 pending, 0 unreadable\n");
     EXPECT_TRUE(first.err.isEmpty()) << "no progress bar without a terminal";
 
     const CommandResult second = run(qxc(), {"ocr"});
-    EXPECT_EQ(second.out, "0 new, 0 recognised, 0 pending\n");
+    EXPECT_EQ(second.out, "0 new, 0 recognised, 0 pending, 0 unreadable\n");
     EXPECT_EQ(ShotReader(database()).recent(200).size(), 5);
 }
 
@@ -94,7 +94,7 @@ TEST_F(QxcCommandTest, OcrWithoutAHelperScansAndSaysSo) {
     TestFiles::write(home.file(".glimvault/captures/b.png"));
     const CommandResult result = run(qxc(), {"ocr"});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, "2 new, 0 recognised, 2 pending\n");
+    EXPECT_EQ(result.out, "2 new, 0 recognised, 2 pending, 0 unreadable\n");
     EXPECT_TRUE(result.err.contains("no OCR helper")) << qPrintable(result.err);
 }
 
@@ -108,7 +108,7 @@ TEST_F(QxcCommandTest, OcrGoesPastFilesThatFailWithFakeHelper) {
         TestFiles::setModificationTime(desktop(QStringLiteral("bad-%1.png").arg(i)), 2'000 + i);
     }
     installFakeHelper();
-    EXPECT_EQ(run(qxc(), {"ocr"}).out, "45 new, 5 recognised, 40 pending\n");
+    EXPECT_EQ(run(qxc(), {"ocr"}).out, "45 new, 5 recognised, 0 pending, 40 unreadable\n");
 }
 
 TEST_F(QxcCommandTest, SearchGivesWhatTheLibrarysQueryGivesWithFakeHelper) {

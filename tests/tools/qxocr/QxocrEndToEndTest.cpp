@@ -39,7 +39,7 @@ TEST(QxocrEndToEndTest, QxcFindsCapturedShotsByEnglishAndJapaneseWords) {
 
     const Output ocr = qxc({QStringLiteral("ocr")});
     EXPECT_EQ(ocr.exitCode, 0);
-    EXPECT_EQ(ocr.text, QStringLiteral("2 new, 2 recognised, 0 pending\n"));
+    EXPECT_EQ(ocr.text, QStringLiteral("2 new, 2 recognised, 0 pending, 0 unreadable\n"));
 
     EXPECT_EQ(qxc({QStringLiteral("search"), QStringLiteral("invoice")}).text, english + u'\n');
     EXPECT_EQ(qxc({QStringLiteral("search"), QStringLiteral("PAYMENT")}).text, english + u'\n');

@@ -17,9 +17,9 @@ public:
 
     const std::vector<FrozenScreen>& screens() const { return screens_; }
 
-    // The root-window pixels between two points of one screen's overlay,
-    // clipped to that screen: a drag never reaches into a neighbour, whose
-    // scale may differ.
+    // The root-window pixels between two points of one screen's overlay, the
+    // pixels under both points included, clipped to that screen: a drag never reaches into a
+    // neighbour, whose scale may differ.
     QRect selection(std::size_t screen, QPointF from, QPointF to) const;
 
     // The topmost window under a root-window pixel.

@@ -1,9 +1,7 @@
-#include "OverlayCapture.h"
+#include "OverlaySelection.h"
 
-#include "PngFile.h"
 #include "X11TopLevelWindows.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -19,16 +17,15 @@ constexpr int keyboardGrabAttempts = 40;
 
 } // namespace
 
-OverlayCapture::OverlayCapture(CaptureOverlay::Mode mode, QString outputPath)
-    : mode_(mode)
-    , outputPath_(std::move(outputPath)) {
+OverlaySelection::OverlaySelection(CaptureOverlay::Mode mode)
+    : mode_(mode) {
     keyboardGrabRetry_.setInterval(keyboardGrabIntervalMs);
-    connect(&keyboardGrabRetry_, &QTimer::timeout, this, &OverlayCapture::grabKeyboard);
+    connect(&keyboardGrabRetry_, &QTimer::timeout, this, &OverlaySelection::grabKeyboard);
 }
 
-OverlayCapture::~OverlayCapture() = default;
+OverlaySelection::~OverlaySelection() = default;
 
-FrozenDesktop OverlayCapture::freeze(CaptureOverlay::Mode mode) {
+FrozenDesktop OverlaySelection::freeze(CaptureOverlay::Mode mode) {
     std::vector<FrozenScreen> screens;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QImage grab = screen->grabWindow(0).toImage();
@@ -43,7 +40,7 @@ FrozenDesktop OverlayCapture::freeze(CaptureOverlay::Mode mode) {
     return {std::move(screens), std::move(windows)};
 }
 
-bool OverlayCapture::start() {
+bool OverlaySelection::start() {
     const QList<QScreen*> screens = QGuiApplication::screens();
     if (screens.isEmpty())
         return false;
@@ -54,8 +51,8 @@ bool OverlayCapture::start() {
         connect(overlay.get(), &CaptureOverlay::regionSelected, this,
                 [this](const QRect& native) { finish(native); });
         connect(overlay.get(), &CaptureOverlay::pointedAt, this,
-                &OverlayCapture::highlightWindowAt);
-        connect(overlay.get(), &CaptureOverlay::clickedAt, this, &OverlayCapture::takeWindowAt);
+                &OverlaySelection::highlightWindowAt);
+        connect(overlay.get(), &CaptureOverlay::clickedAt, this, &OverlaySelection::takeWindowAt);
         connect(overlay.get(), &CaptureOverlay::cancelled, this, [this] { finish(std::nullopt); });
         overlay->show();
         overlays_.push_back(std::move(overlay));
@@ -66,7 +63,7 @@ bool OverlayCapture::start() {
     return true;
 }
 
-void OverlayCapture::highlightWindowUnderThePointer() {
+void OverlaySelection::highlightWindowUnderThePointer() {
     // The window under the pointer lights up at once, before the first move.
     const QPoint pointer = QCursor::pos();
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -78,7 +75,7 @@ void OverlayCapture::highlightWindowUnderThePointer() {
     }
 }
 
-void OverlayCapture::grabKeyboard() {
+void OverlaySelection::grabKeyboard() {
     if (overlays_.empty())
         return;
     QWindow* window = overlays_.front()->windowHandle();
@@ -90,26 +87,27 @@ void OverlayCapture::grabKeyboard() {
         keyboardGrabRetry_.start();
 }
 
-void OverlayCapture::highlightWindowAt(const QPoint& native) {
+void OverlaySelection::highlightWindowAt(const QPoint& native) {
     const std::optional<QRect> window = desktop_->windowAt(native);
     for (const auto& overlay : overlays_)
         overlay->setHighlight(window);
 }
 
-void OverlayCapture::takeWindowAt(const QPoint& native) {
+void OverlaySelection::takeWindowAt(const QPoint& native) {
     // A click beside every window selects nothing; the user clicks again or
     // presses Escape.
     if (const std::optional<QRect> window = desktop_->windowAt(native))
         finish(*window);
 }
 
-void OverlayCapture::finish(const std::optional<QRect>& native) {
+void OverlaySelection::finish(const std::optional<QRect>& native) {
     if (finished_)
         return;
     finished_ = true;
     for (const auto& overlay : overlays_)
         overlay->hide();
-    if (!native)
-        return QCoreApplication::exit(1);
-    QCoreApplication::exit(PngFile::write(desktop_->crop(*native), outputPath_) ? 0 : 2);
+    if (native)
+        Q_EMIT chosen(*native);
+    else
+        Q_EMIT cancelled();
 }

@@ -4,25 +4,30 @@
 #include "FrozenDesktop.h"
 
 #include <QObject>
-#include <QString>
 #include <QTimer>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
-// The X11 capture: freezes every screen, covers each with an overlay and ends
-// the program when the user has chosen (exit 0, the PNG written) or cancelled
-// (exit 1, nothing written).
-class OverlayCapture : public QObject {
+// The X11 selection: freezes every screen, covers each with an overlay and
+// reports what the user chose, a rectangle of root-window pixels, or that they
+// cancelled. The overlays are gone by the time either signal arrives.
+class OverlaySelection : public QObject {
     Q_OBJECT
 
 public:
-    OverlayCapture(CaptureOverlay::Mode mode, QString outputPath);
-    ~OverlayCapture() override;
+    explicit OverlaySelection(CaptureOverlay::Mode mode);
+    ~OverlaySelection() override;
 
     // Covers the screens; false when there is no screen to cover.
     bool start();
+
+    // The screens as they were when start() froze them.
+    const FrozenDesktop& desktop() const { return *desktop_; }
+
+Q_SIGNALS:
+    void chosen(const QRect& native);
+    void cancelled();
 
 private:
     static FrozenDesktop freeze(CaptureOverlay::Mode mode);
@@ -33,7 +38,6 @@ private:
     void finish(const std::optional<QRect>& native);
 
     CaptureOverlay::Mode mode_;
-    QString outputPath_;
     std::unique_ptr<FrozenDesktop> desktop_;
     std::vector<std::unique_ptr<CaptureOverlay>> overlays_;
     QTimer keyboardGrabRetry_;

@@ -13,14 +13,15 @@ QRect FrozenDesktop::selection(std::size_t screen, QPointF from, QPointF to) con
     const FrozenScreen& frozen = screens_.at(screen);
     const QRect bounds = frozen.nativeGeometry;
     const auto clamp = [&bounds](QPoint p) {
-        // The right and bottom edges are valid end points of an exclusive rectangle.
-        return QPoint(std::clamp(p.x(), bounds.left(), bounds.left() + bounds.width()),
-                      std::clamp(p.y(), bounds.top(), bounds.top() + bounds.height()));
+        return QPoint(std::clamp(p.x(), bounds.left(), bounds.right()),
+                      std::clamp(p.y(), bounds.top(), bounds.bottom()));
     };
+    // Both pixels under the pointer belong to the selection, so a drag that
+    // ends on a screen's last row or column takes it too.
     const QPoint a = clamp(frozen.toNative(from));
     const QPoint b = clamp(frozen.toNative(to));
     return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-            QSize(std::abs(a.x() - b.x()), std::abs(a.y() - b.y()))};
+            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
 }
 
 std::optional<QRect> FrozenDesktop::windowAt(QPoint native) const {

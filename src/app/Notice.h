@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CaptureRunner.h"
+
+#include <QString>
+
+#include <optional>
+
+// Something the person must hear about although no window is open: shown as a
+// desktop notification, in the user interface's language.
+struct Notice {
+    QString title;
+    QString body;
+
+    // A capture that was lost or cannot be used, and where; nothing for a
+    // capture on the clipboard or one the user cancelled.
+    static std::optional<Notice> forCapture(const QString& path, CaptureRunner::Outcome outcome,
+                                            const QString& detail);
+
+    // The database file belongs to another program or is not one: nothing is indexed.
+    static Notice forForeignIndex(const QString& databasePath, const QString& detail);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class SettingsView;
+
+// Owns the one settings window. It is made at the first show() and kept:
+// closing only hides it, and the next show() brings back the same window with
+// whatever its controls held, saved or not.
+class SettingsWindowController {
+public:
+    // `onSave` runs after every successful save, before the window closes.
+    explicit SettingsWindowController(std::function<void()> onSave);
+    ~SettingsWindowController();
+
+    // Shows the window on the screen under the pointer (at its first showing)
+    // and brings it and the program to the front.
+    void show();
+
+    // The window and its content, once shown.
+    QDialog* window() const { return window_.get(); }
+    SettingsView* view() const { return view_; }
+
+private:
+    std::function<void()> onSave_;
+    std::unique_ptr<QDialog> window_;
+    SettingsView* view_ = nullptr;
+};

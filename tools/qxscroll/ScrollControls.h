@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+// The small bar beside the region: "Done", "Auto-scroll", "Cancel", the
+// height captured so far and, when something needs the person, a message.
+class ScrollControls : public QWidget {
+    Q_OBJECT
+
+public:
+    ScrollControls();
+
+    void showHeight(int pixels);
+    // An empty text hides the message.
+    void showMessage(const QString& text);
+    void setAutoScrolling(bool on);
+
+Q_SIGNALS:
+    void doneClicked();
+    void cancelClicked();
+    void autoScrollToggled(bool on);
+
+private:
+    QLabel* height_;
+    QLabel* message_;
+    QPushButton* autoScroll_;
+};
