@@ -4,31 +4,31 @@
 
 using Command = QxcArguments::Command;
 
-TEST(QxcArguments, SearchTakesItsTextAndOptionsInAnyOrder) {
-    const QxcArguments args =
-        QxcArguments::parse({"search", "--json", "save", "as", "--limit", "5"});
-    EXPECT_EQ(args.command, Command::search);
-    EXPECT_EQ(args.text, "save as");
-    EXPECT_EQ(args.limit, 5);
-    EXPECT_TRUE(args.json);
-}
-
-TEST(QxcArguments, DefaultsAndTheEqualsForm) {
-    EXPECT_EQ(QxcArguments::parse({"recent"}).limit, 200);
-    EXPECT_FALSE(QxcArguments::parse({"recent"}).json);
-    EXPECT_EQ(QxcArguments::parse({"recent", "--limit=10"}).limit, 10);
-}
-
-TEST(QxcArguments, DoubleDashLetsTheTextBeginWithADash) {
-    const QxcArguments args = QxcArguments::parse({"search", "--", "--force"});
-    EXPECT_EQ(args.command, Command::search);
-    EXPECT_EQ(args.text, "--force");
-}
-
-TEST(QxcArguments, HelpInEveryPlace) {
-    EXPECT_EQ(QxcArguments::parse({"--help"}).command, Command::help);
-    EXPECT_EQ(QxcArguments::parse({"-h"}).command, Command::help);
-    EXPECT_EQ(QxcArguments::parse({"search", "--help"}).command, Command::help);
+TEST(QxcArguments, TakesTextAndOptionsInAnyOrder) {
+    const struct {
+        QStringList arguments;
+        Command command;
+        QString text;
+        int limit;
+        bool json;
+    } cases[] = {
+        {{"search", "--json", "save", "as", "--limit", "5"}, Command::search, "save as", 5, true},
+        {{"recent"}, Command::recent, "", 200, false},
+        {{"recent", "--limit=10"}, Command::recent, "", 10, false},
+        {{"search", "--", "--force"}, Command::search, "--force", 200, false},
+        {{"ocr"}, Command::ocr, "", 200, false},
+        {{"--help"}, Command::help, "", 200, false},
+        {{"-h"}, Command::help, "", 200, false},
+        {{"search", "--help"}, Command::help, "", 200, false},
+    };
+    for (const auto& expected : cases) {
+        SCOPED_TRACE(expected.arguments.join(' ').toStdString());
+        const QxcArguments args = QxcArguments::parse(expected.arguments);
+        EXPECT_EQ(args.command, expected.command);
+        EXPECT_EQ(args.text, expected.text);
+        EXPECT_EQ(args.limit, expected.limit);
+        EXPECT_EQ(args.json, expected.json);
+    }
 }
 
 TEST(QxcArguments, MistakesAreUsageErrorsWithOneLine) {
