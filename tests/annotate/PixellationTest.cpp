@@ -1,6 +1,6 @@
 #include "Pixellation.h"
 
-#include "AnnotateTestImages.h"
+#include "TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,14 @@ TEST(Pixellation, CellsAreASixteenthOfTheShorterSideWithinEightAndTwenty) {
     EXPECT_EQ(Pixellation::cellSize(QRect(0, 0, 200, 80)), 8);
     EXPECT_EQ(Pixellation::cellSize(QRect(0, 0, 640, 480)), 20);
     EXPECT_EQ(Pixellation::cellSize(QRect(0, 0, 240, 240)), 15);
-}
-
-TEST(Pixellation, PixelAreaIsTheSmallestWholePixelRectangle) {
+    // The pixel area is the smallest whole-pixel rectangle.
     EXPECT_EQ(Pixellation::pixelArea({10.5, 20.2, 30, 40.1}, 1, 1), QRect(10, 20, 31, 41));
     EXPECT_EQ(Pixellation::pixelArea({10, 20, 30, 40}, 2, 2), QRect(20, 40, 60, 80));
     EXPECT_EQ(Pixellation::pixelArea({40, 60, -30, -40}, 1, 1), QRect(10, 20, 30, 40));
 }
 
 TEST(Pixellation, TheGridIsAlignedOnTheAreasCentre) {
-    const QImage source = AnnotateTestImages::noise(200, 80);
+    const QImage source = TestImages::noise(200, 80);
     // Cells of 8 around x = 100: edges at 4, 12, …, 196, so partial cells at both ends.
     const QImage cells = Pixellation::pixellate(source, QRect(0, 0, 200, 80));
     ASSERT_EQ(cells.size(), QSize(200, 80));
@@ -44,7 +42,7 @@ TEST(Pixellation, EachCellIsTheMeanOfTheSourceUnderIt) {
 }
 
 TEST(Pixellation, AreaBeyondTheSourceStaysTransparent) {
-    const QImage source = AnnotateTestImages::filled(50, 50, Qt::blue);
+    const QImage source = TestImages::filled(50, 50, Qt::blue);
     // y up: this area reaches 20 pixels above the top row and 10 left of the first column.
     const QImage cells = Pixellation::pixellate(source, QRect(-10, 30, 40, 40));
     EXPECT_EQ(qAlpha(cells.pixel(0, 0)), 0);
