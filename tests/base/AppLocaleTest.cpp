@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(AppLocale, JapaneseWhenTheFirstPreferredLanguageIsJapanese) {
-    EXPECT_TRUE(AppLocale::prefersJapanese({"ja-JP", "en-US"}));
-    EXPECT_TRUE(AppLocale::prefersJapanese({"JA"}));
-    EXPECT_TRUE(AppLocale::prefersJapanese({"ja"}));
-}
-
-TEST(AppLocale, EnglishOtherwise) {
-    EXPECT_FALSE(AppLocale::prefersJapanese({"en-JP"}));
-    EXPECT_FALSE(AppLocale::prefersJapanese({"zh-Hans"}));
-    EXPECT_FALSE(AppLocale::prefersJapanese({}));
-    EXPECT_FALSE(AppLocale::prefersJapanese({"en-US", "ja-JP"}));
+TEST(AppLocale, JapaneseOnlyWhenTheFirstPreferredLanguageIsJapanese) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"ja-JP", "en-US"}, true},  {{"JA"}, true},       {{"ja"}, true},
+        {{"en-JP"}, false},          {{"zh-Hans"}, false}, {{}, false},
+        {{"en-US", "ja-JP"}, false},
+    };
+    for (const auto& [languages, japanese] : cases)
+        EXPECT_EQ(AppLocale::prefersJapanese(languages), japanese)
+            << languages.join(',').toStdString();
 }

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(AppPaths, FilesLiveInGlimvaultBelowHome) {
+TEST(AppPaths, FilesLiveInGlimvaultAndPathsAreAbsoluteAndClean) {
     SandboxHome home;
     EXPECT_EQ(AppPaths::databaseFile(), home.file(".glimvault/db.sqlite"));
     EXPECT_EQ(AppPaths::localConfigFile(), home.file(".glimvault/config.json"));
+    EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
+    EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
+    EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));
 }
 
 TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
@@ -19,11 +22,4 @@ TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
     EXPECT_EQ(AppPaths::expandTilde("/a/~/b"), "/a/~/b");
     EXPECT_EQ(AppPaths::expandTilde("~root/x"), "/root/x");
     EXPECT_EQ(AppPaths::expandTilde("~no-such-user-here/x"), "~no-such-user-here/x");
-}
-
-TEST(AppPaths, DirectoryPathsAreAbsoluteAndClean) {
-    SandboxHome home;
-    EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
-    EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
-    EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));
 }
