@@ -120,21 +120,6 @@ TEST(AnnotationRenderer, ACropShowsItsPartWithItemsAtTheirAbsolutePlaces) {
     EXPECT_EQ(AnnotationRenderer::render(doc).size(), QSize(1, 50)) << "one point wide";
 }
 
-TEST(AnnotationRenderer, TextWithoutASizeFallsBackToSixTimesTheWidthAtLeastFourteen) {
-    const auto render = [](double height, double lineWidth) {
-        return AnnotationRenderer::render(
-            onWhite(200, 80, {textItem("Hg", {10, 20, 0, height}, lineWidth)}));
-    };
-    EXPECT_EQ(render(0.5, 3), render(18, 3));
-    EXPECT_EQ(render(0.5, 1), render(14, 1));
-    EXPECT_NE(render(18, 1), render(14, 1));
-    const double small = AnnotationRenderer::measureTextWidth("Hello world", 10);
-    EXPECT_NEAR(AnnotationRenderer::measureTextWidth("Hello world", 30), small * 3, 0.01);
-    EXPECT_EQ(AnnotationRenderer::measureTextWidth("", 40), 20);
-    EXPECT_EQ(AnnotationRenderer::measureTextWidth("i", 0),
-              AnnotationRenderer::measureTextWidth("i", 1));
-}
-
 TEST(AnnotationRenderer, TextStandsUprightOnItsOrigin) {
     const QImage image =
         AnnotationRenderer::render(onWhite(200, 120, {textItem("L", {20, 30, 0, 60})}));

@@ -80,13 +80,9 @@ protected:
 } // namespace
 
 TEST_F(EditorTest, OpensSizedForTheActiveScreenWithTheArrowTool) {
-    EXPECT_EQ(view->windowTitle(), AppLocale::text("Annotate — ", "注釈 — ") + "shot.png");
-    EXPECT_EQ(AnnotationWindowController::contentSize({0, 0, 1440, 875}), QSize(940, 660));
-    EXPECT_EQ(AnnotationWindowController::maximumContentSize({0, 0, 1440, 875}), QSize(1440, 835));
     EXPECT_EQ(view->size(),
               AnnotationWindowController::contentSize(WindowPlacement::activeScreenVisibleFrame())
                   .expandedTo(view->minimumSize()));
-    EXPECT_EQ(view->minimumSize(), QSize(560, 420));
     EXPECT_EQ(state().tool, AnnotationTool::arrow);
 }
 
@@ -120,10 +116,6 @@ TEST_F(EditorTest, SingleKeysAndButtonsChooseTools) {
     click("tool-blur");
     EXPECT_TRUE(find("tool-blur")->isChecked());
     EXPECT_TRUE(find("blur-rect")->isVisible());
-    for (const char* name :
-         {"tool-select", "tool-crop", "tool-text", "tool-line", "tool-arrow", "tool-rect",
-          "tool-ellipse", "tool-blur", "delete", "zoom-out", "zoom-in", "undo", "redo", "color"})
-        EXPECT_FALSE(find(name)->icon().isNull()) << name;
 }
 
 TEST_F(EditorTest, ADragDrawsTheChosenShape) {
@@ -163,6 +155,7 @@ TEST_F(EditorTest, ADragDrawsTheChosenShape) {
 }
 
 TEST_F(EditorTest, ACropChangesWhatIsShownAndSavedButDrawsNothing) {
+    draw(Qt::Key_M, {120, 80}, {140, 100});
     QTest::keyClick(view, Qt::Key_C);
     Events::press(canvas(), {300, 50});
     Events::move(canvas(), {100, 250});
@@ -170,7 +163,12 @@ TEST_F(EditorTest, ACropChangesWhatIsShownAndSavedButDrawsNothing) {
     EXPECT_EQ(canvas().draft()->kind, Kind::rect);
     Events::release(canvas(), {100, 250});
     EXPECT_EQ(state().doc.crop, QRectF(100, 50, 200, 200));
-    EXPECT_TRUE(state().doc.items.isEmpty());
+    EXPECT_EQ(state().doc.items.size(), 1);
+    draw(Qt::Key_C, {150, 100}, {250, 200});
+    EXPECT_EQ(state().doc.crop, QRectF(150, 100, 100, 100)) << "a second crop replaces the first";
+    EXPECT_EQ(rect(0), QRectF(120, 80, 20, 20)) << "items keep their absolute places";
+    click("undo");
+    EXPECT_EQ(state().doc.crop, QRectF(100, 50, 200, 200));
     click("save");
     EXPECT_EQ(QImage(saved()).size(), QSize(200, 200));
 }
@@ -300,6 +298,18 @@ TEST_F(EditorTest, UndoAndRedoKeysReachTheEditorsStacks) {
     click("redo");
     EXPECT_EQ(state().doc.items.size(), 2);
     EXPECT_FALSE(find("redo")->isEnabled());
+    // A selection that an undo took away is none: Delete and a new width touch nothing.
+    QTest::keyClick(view, Qt::Key_V);
+    clickAt({120, 120});
+    ASSERT_EQ(state().selectedIndex, 1);
+    click("undo");
+    click("undo");
+    QTest::keyClick(&canvas(), Qt::Key_Delete);
+    find<QSlider>("line-width")->setValue(30);
+    ASSERT_EQ(state().doc.items.size(), 1);
+    EXPECT_EQ(state().doc.items[0].lineWidth, 7);
+    draw(Qt::Key_M, {200, 200}, {250, 250});
+    EXPECT_FALSE(find("redo")->isEnabled()) << "a new item empties redo";
 }
 
 TEST_F(EditorTest, DeleteKeysRemoveTheSelectionEvenUnderADrawingTool) {
@@ -323,7 +333,6 @@ TEST_F(EditorTest, ColourAndWidthApplyToTheSelectedItem) {
     click("color");
     auto* dialog = view->findChild<QColorDialog*>();
     ASSERT_TRUE(dialog);
-    EXPECT_TRUE(dialog->testOption(QColorDialog::ShowAlphaChannel));
     dialog->setCurrentColor(QColor(0, 128, 0, 100));
     dialog->accept();
     EXPECT_EQ(state().doc.items[0].color, QColor(0, 128, 0, 100));

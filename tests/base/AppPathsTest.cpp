@@ -1,5 +1,6 @@
 #include "AppPaths.h"
 
+#include "AppLocale.h"
 #include "SandboxHome.h"
 
 #include <QDir>
@@ -22,4 +23,15 @@ TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
     EXPECT_EQ(AppPaths::expandTilde("/a/~/b"), "/a/~/b");
     EXPECT_EQ(AppPaths::expandTilde("~root/x"), "/root/x");
     EXPECT_EQ(AppPaths::expandTilde("~no-such-user-here/x"), "~no-such-user-here/x");
+}
+
+TEST(AppLocale, JapaneseOnlyWhenTheFirstPreferredLanguageIsJapanese) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"ja-JP", "en-US"}, true},  {{"JA"}, true},       {{"ja"}, true},
+        {{"en-JP"}, false},          {{"zh-Hans"}, false}, {{}, false},
+        {{"en-US", "ja-JP"}, false},
+    };
+    for (const auto& [languages, japanese] : cases)
+        EXPECT_EQ(AppLocale::prefersJapanese(languages), japanese)
+            << languages.join(',').toStdString();
 }

@@ -89,54 +89,24 @@ TEST_F(ConfigStoreTest, SharedFileWinsExceptForCloudAndCapturesDefaultIntoIt) {
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("Cloud/captures"));
 }
 
-TEST_F(ConfigStoreTest, WritesGoToTheSharedFileWhenThereIsOne) {
-    writeLocal(R"({"cloud": "~/Cloud", "captures": "~/LocalShots"})");
-    ConfigStore::setShared("autoOcr", QJsonValue(false));
-    EXPECT_EQ(readJson(home.file("Cloud/config.json")), QJsonObject({{"autoOcr", false}}));
-
-    writeShared(R"({"captures": "~/SharedShots"})");
+TEST_F(ConfigStoreTest, WritesGoToTheSharedFileWhenThereIsOneAndKeepOtherKeys) {
+    const QString local = home.file(".glimvault/config.json");
+    const QString shared = home.file("NewCloud/sub/config.json");
+    writeLocal(R"({"cloud": "~/NewCloud/sub", "captures": "~/LocalShots", "alpha": [1, 2]})");
+    ConfigStore::setShared("autoOcr", QJsonValue(false)); // the first save makes the folder
+    EXPECT_EQ(readJson(shared), QJsonObject({{"autoOcr", false}}));
+    TestFiles::write(shared, R"({"captures": "~/SharedShots", "zeta": "kept"})");
     ConfigStore::setShared("captures", std::nullopt);
-    EXPECT_FALSE(readJson(home.file("Cloud/config.json")).contains("captures"));
-    // The local value applies again.
-    EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("LocalShots"));
-}
-
-TEST_F(ConfigStoreTest, WritesKeepOtherKeysAndSortThem) {
-    writeLocal(R"({"zeta": [1, 2], "hotkey": {"modifier": "rightCommand"}, "alpha": "kept"})");
-    ConfigStore::setShared("autoOcr", QJsonValue(true));
-    QFile file(home.file(".glimvault/config.json"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    EXPECT_LT(text.indexOf("\"alpha\""), text.indexOf("\"autoOcr\""));
-    EXPECT_LT(text.indexOf("\"hotkey\""), text.indexOf("\"zeta\""));
-    EXPECT_TRUE(text.contains('\n')); // pretty-printed
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightCommand);
-    EXPECT_EQ(ConfigStore::effective().value("zeta").toArray().size(), 2);
-}
-
-TEST_F(ConfigStoreTest, ArrayFileIsReplacedByAnObjectOnWrite) {
-    writeLocal("[1, 2, 3]");
-    ConfigStore::setShared("source", QJsonValue("~/Shots"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")), QJsonObject({{"source", "~/Shots"}}));
-}
-
-TEST_F(ConfigStoreTest, FirstSaveCreatesTheSharedFolder) {
-    writeLocal(R"({"cloud": "~/NewCloud/sub", "autoOcr": false})");
-    EXPECT_FALSE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
-    ConfigStore::setShared("autoOcr", QJsonValue(true));
-    EXPECT_TRUE(QFile::exists(home.file("NewCloud/sub/config.json")));
-    EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
-}
-
-TEST_F(ConfigStoreTest, ClearingCloudSendsWritesBackToTheLocalFile) {
-    ConfigStore::setCloud(QString("~/Cloud"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")).value("cloud").toString(), "~/Cloud");
+    EXPECT_EQ(readJson(shared), QJsonObject({{"zeta", "kept"}}));
+    EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("LocalShots")) << "the local value again";
+    // Without a cloud folder, writes go back to the local file.
     ConfigStore::setCloud(QString());
-    EXPECT_FALSE(readJson(home.file(".glimvault/config.json")).contains("cloud"));
-    ConfigStore::setShared("captures", QJsonValue("~/Shots"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")).value("captures").toString(),
-              "~/Shots");
-    EXPECT_FALSE(QFile::exists(home.file("Cloud/config.json")));
+    ConfigStore::setShared("autoOcr", QJsonValue(true));
+    EXPECT_EQ(readJson(local),
+              QJsonObject(
+                  {{"captures", "~/LocalShots"}, {"alpha", QJsonArray{1, 2}}, {"autoOcr", true}}));
+    ConfigStore::setCloud(QString("~/Cloud"));
+    EXPECT_EQ(readJson(local).value("cloud").toString(), "~/Cloud");
 }
 
 TEST_F(ConfigStoreTest, FailedWriteThrowsAndLeavesTheFileAlone) {
