@@ -100,12 +100,6 @@ TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFak
     EXPECT_EQ(timed.recognised, 1);
 }
 
-TEST_F(OcrIndexerTest, WithoutADatabaseNoPassEverRuns) {
-    TestFiles::write(home.file(".glimvault"), "a file where a folder should be");
-    start(100, 200);
-    EXPECT_FALSE(passes->wait(1000));
-}
-
 TEST_F(OcrIndexerTest, StopsCleanlyWhileABatchIsRunningWithFakeHelper) {
     addCaptures(1);
     installHelper("sleep 1\n" + FakeOcrHelper::echo);

@@ -24,11 +24,14 @@ int darkestIn(Pix* pix, QRect area) {
     return darkest;
 }
 
-ScreenshotPreprocessor::Result prepare(const QImage& picture, double maxScale = 1,
-                                       long long maxScaledPixels = 24'000'000) {
+// Without enlarging, unless asked for; then with the default limits or a pixel limit.
+ScreenshotPreprocessor::Result prepare(const QImage& picture, bool enlarge = false,
+                                       long long maxScaledPixels = 0) {
     ScreenshotPreprocessor::Options options;
-    options.maxScale = maxScale;
-    options.maxScaledPixels = maxScaledPixels;
+    if (!enlarge)
+        options.maxScale = 1;
+    if (maxScaledPixels > 0)
+        options.maxScaledPixels = maxScaledPixels;
     return ScreenshotPreprocessor::prepare(ImageFile::greyOverWhite(picture), options);
 }
 
@@ -115,19 +118,19 @@ TEST(ScreenshotPreprocessorTest, FramesAndGridLinesGoTextAndHeadingsStay) {
 
 TEST(ScreenshotPreprocessorTest, SmallTextIsEnlargedWithinThePixelLimit) {
     const QImage small = TestImages::text({"a small label in a toolbar"}, {11});
-    const auto enlarged = prepare(small, 2);
+    const auto enlarged = prepare(small, true);
     EXPECT_GT(enlarged.scale, 1.5);
     EXPECT_EQ(pixGetWidth(enlarged.pix.get()), qRound(small.width() * enlarged.scale));
-    EXPECT_EQ(prepare(TestImages::text({"a large heading"}, {48}), 2).scale, 1);
+    EXPECT_EQ(prepare(TestImages::text({"a large heading"}, {48}), true).scale, 1);
 
     const qint64 limit = 2 * qint64(small.width()) * small.height();
-    const auto limited = prepare(small, 2, limit);
+    const auto limited = prepare(small, true, limit);
     const int width = pixGetWidth(limited.pix.get());
     const int height = pixGetHeight(limited.pix.get());
     EXPECT_GT(limited.scale, 1);
     EXPECT_LE(qint64(width) * height, limit + width + height);
 
-    const auto blank = prepare(TestImages::filled(200, 100, Qt::white), 2);
+    const auto blank = prepare(TestImages::filled(200, 100, Qt::white), true);
     EXPECT_EQ(blank.glyphHeight, 0);
     EXPECT_EQ(blank.scale, 1);
     EXPECT_EQ(greyAt(blank.pix.get(), 100, 50), 255);
