@@ -11,6 +11,14 @@ QString program() {
     return QStringLiteral(GLIMBER_BIN_DIR "/qxocr");
 }
 
+QJsonObject Run::lineFor(const QString& path) const {
+    for (const QJsonObject& line : lines) {
+        if (line.value(QStringLiteral("path")).toString() == path)
+            return line;
+    }
+    return {};
+}
+
 Run run(const QByteArray& input, const QProcessEnvironment& environment) {
     QProcess helper;
     helper.setProgram(program());

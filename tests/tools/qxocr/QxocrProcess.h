@@ -17,6 +17,9 @@ struct Run {
     int exitCode = -1;
     bool exitedNormally = false;
     QList<QJsonObject> lines; // every output line, parsed
+
+    // The line answering `path`; empty when there is none.
+    QJsonObject lineFor(const QString& path) const;
 };
 
 // Writes `input` to the helper's standard input, closes it and reads to the end.
