@@ -9,7 +9,7 @@ LibraryWindowController::LibraryWindowController(LibraryOptions options)
 
 LibraryWindowController::~LibraryWindowController() = default;
 
-void LibraryWindowController::show() {
+LibraryView& LibraryWindowController::view() {
     if (!window_) {
         window_ = std::make_unique<LibraryView>(options_);
         window_->setWindowTitle(AppLocale::text("Glimber Library", "Glimber ライブラリ"));
@@ -18,6 +18,11 @@ void LibraryWindowController::show() {
         WindowPlacement::placeOnActiveScreen(*window_);
         connectIndexer();
     }
+    return *window_;
+}
+
+void LibraryWindowController::show() {
+    view();
     window_->show();
     window_->raise();
     window_->activateWindow();

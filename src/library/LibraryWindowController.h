@@ -23,6 +23,8 @@ public:
     // library runs its query again, so new captures appear without typing.
     void followIndexer(const OcrIndexer& indexer);
 
+    // The window, made (placed, not shown) on first use.
+    LibraryView& view();
     LibraryView* window() const { return window_.get(); }
 
 private:

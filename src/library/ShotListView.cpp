@@ -3,6 +3,7 @@
 #include "ShotRowDelegate.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 ShotListView::ShotListView(QWidget* parent)
     : QListView(parent) {
@@ -28,4 +29,11 @@ void ShotListView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QListView::keyPressEvent(event);
+}
+
+void ShotListView::mousePressEvent(QMouseEvent* event) {
+    // A click below the last row chooses nothing.
+    if (!indexAt(event->position().toPoint()).isValid())
+        clearSelection();
+    QListView::mousePressEvent(event);
 }
