@@ -41,10 +41,20 @@ QImage readMatching(const QString& path, const FreedesktopThumbnails::Source& so
     return image;
 }
 
-bool makePrivateFolder(const QString& folder) {
-    if (!QDir().mkpath(folder))
-        return false;
-    return QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+// Every folder made on the way is the user's alone, as the thumbnail folders must be.
+bool makePrivateFolders(const QString& root, const QString& folder) {
+    QString path = root;
+    const QStringList below = folder.mid(root.size()).split(u'/', Qt::SkipEmptyParts);
+    for (qsizetype i = -1; i < below.size(); ++i) {
+        if (i >= 0)
+            path += u'/' + below[i];
+        if (QFileInfo(path).isDir())
+            continue;
+        if (!QDir().mkpath(path) ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -105,7 +115,7 @@ bool FreedesktopThumbnails::storeFailure(const Source& source) const {
 }
 
 bool FreedesktopThumbnails::write(const QString& path, const Source& source, QImage image) const {
-    if (!makePrivateFolder(root_) || !makePrivateFolder(QFileInfo(path).absolutePath()))
+    if (!makePrivateFolders(root_, QFileInfo(path).absolutePath()))
         return false;
     image.setText(uriKey, source.uri);
     image.setText(mtimeKey, QString::number(source.mtime));
