@@ -7,11 +7,24 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <mutex>
 #include <optional>
 
 namespace ImageDecoder {
 
 namespace {
+
+constexpr qint64 largePixels = 16'000'000;
+
+// A screenshot of several screens at full size is more than Qt's default limit
+// of 128 MB lets it decode; copying one must still work.
+void allowLargePictures() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (QImageReader::allocationLimit() < 1024)
+            QImageReader::setAllocationLimit(1024);
+    });
+}
 
 // Only regular, non-empty files are opened: a FIFO would block a pool thread.
 std::optional<QByteArray> head(const QString& path) {
@@ -39,15 +52,21 @@ QImage decode(const QString& path, std::optional<int> maxEdge) {
         const QImage image = HeifImage::read(path);
         return maxEdge ? shrunk(image, *maxEdge) : image;
     }
+    allowLargePictures();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
     if (maxEdge) {
-        // The header's size is before any rotation, like the scaled size the
-        // reader takes; the fitted size is the same either way round.
+        // A large picture is decoded straight to the small size, row by row,
+        // which keeps a 60-megapixel PNG to a few megabytes. An ordinary PNG is
+        // faster read whole and shrunk once; JPEG and others shrink while
+        // decoding at no cost. The header's size is before any rotation, like
+        // the scaled size the reader takes; the fitted size is the same either way.
         const QSize size = reader.size();
         const QSize fitted = ImageScaling::fittedSize(size, *maxEdge);
-        if (size.isValid() && fitted != size && reader.supportsOption(QImageIOHandler::ScaledSize))
+        const bool large = qint64(size.width()) * size.height() > largePixels;
+        if (size.isValid() && fitted != size && (large || reader.format() != "png") &&
+            reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(fitted);
     }
     QImage image;

@@ -2,6 +2,7 @@
 
 #include "AppLocale.h"
 #include "ImageScaling.h"
+#include "LibraryStyle.h"
 #include "LibrarySymbols.h"
 #include "PreviewPane.h"
 #include "ShotActions.h"
@@ -29,14 +30,6 @@
 namespace {
 
 constexpr double thumbnailEdge = 160;
-
-void makeSecondary(QWidget& widget) {
-    QPalette palette = widget.palette();
-    QColor ink = palette.color(QPalette::WindowText);
-    ink.setAlphaF(0.62f);
-    palette.setColor(QPalette::WindowText, ink);
-    widget.setPalette(palette);
-}
 
 QString hintText() {
     return AppLocale::text("Un-indexed images can be OCR-indexed with `qxc ocr`",
@@ -120,7 +113,8 @@ QWidget* LibraryView::makeSearchBar() {
     auto* bar = new QWidget(this);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(10, 10, 10, 10);
-    row->addWidget(new SymbolView(&LibrarySymbols::paintMagnifier, 16, 0.62, bar));
+    row->addWidget(
+        new SymbolView(&LibrarySymbols::paintMagnifier, 16, LibraryStyle::secondaryOpacity, bar));
     search_ = new QLineEdit(bar);
     search_->setFrame(false);
     search_->setPlaceholderText(AppLocale::text("Search by OCR text (empty = recent)",
@@ -143,14 +137,14 @@ QWidget* LibraryView::makeEmptyState() {
                       Qt::AlignHCenter);
     emptyText_ = new QLabel(emptyState_);
     emptyText_->setAlignment(Qt::AlignCenter);
-    makeSecondary(*emptyText_);
+    LibraryStyle::makeSecondary(*emptyText_);
     column->addWidget(emptyText_);
     emptyHint_ = new QLabel(emptyState_);
     emptyHint_->setAlignment(Qt::AlignCenter);
     emptyHint_->setWordWrap(true);
     emptyHint_->setTextFormat(Qt::RichText);
     emptyHint_->setFont(ShotRowDelegate::captionFont(font()));
-    makeSecondary(*emptyHint_);
+    LibraryStyle::makeSecondary(*emptyHint_);
     column->addWidget(emptyHint_);
     column->addStretch();
     return emptyState_;

@@ -2,6 +2,7 @@
 
 #include "AppLocale.h"
 #include "ImageScaling.h"
+#include "LibraryStyle.h"
 #include "LibrarySymbols.h"
 #include "PreviewImage.h"
 #include "ShotActions.h"
@@ -20,11 +21,7 @@ QLabel* secondaryLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
-    QPalette palette = label->palette();
-    QColor ink = palette.color(QPalette::WindowText);
-    ink.setAlphaF(0.62f);
-    palette.setColor(QPalette::WindowText, ink);
-    label->setPalette(palette);
+    LibraryStyle::makeSecondary(*label);
     return label;
 }
 
@@ -44,8 +41,9 @@ QWidget* failurePage(QWidget* parent) {
     auto* layout = new QVBoxLayout(page);
     layout->setSpacing(6);
     layout->addStretch();
-    layout->addWidget(new SymbolView(&LibrarySymbols::paintWarning, 34, 0.62, page), 0,
-                      Qt::AlignHCenter);
+    layout->addWidget(
+        new SymbolView(&LibrarySymbols::paintWarning, 34, LibraryStyle::secondaryOpacity, page), 0,
+        Qt::AlignHCenter);
     layout->addWidget(
         secondaryLabel(AppLocale::text("Can't load this image", "この画像を読み込めません"), page));
     layout->addStretch();

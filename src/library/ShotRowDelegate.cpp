@@ -1,5 +1,6 @@
 #include "ShotRowDelegate.h"
 
+#include "LibraryStyle.h"
 #include "LibrarySymbols.h"
 #include "ShotListModel.h"
 
@@ -14,21 +15,15 @@ constexpr int leftMargin = 8;
 constexpr int spacing = 10;
 constexpr int lineGap = 2;
 
-QColor secondary(const QColor& ink, double opacity = 0.62) {
-    QColor colour = ink;
-    colour.setAlphaF(float(colour.alphaF() * opacity));
-    return colour;
-}
-
 void paintThumbnail(QPainter& painter, const QRect& frame, const QModelIndex& index,
                     const QColor& ink) {
     QPainterPath rounded;
     rounded.addRoundedRect(QRectF(frame), 4, 4);
-    painter.fillPath(rounded, secondary(ink, 0.12));
+    painter.fillPath(rounded, LibraryStyle::secondary(ink, 0.12));
     const QImage image = index.data(ShotListModel::ThumbnailRole).value<QImage>();
     if (image.isNull()) {
         LibrarySymbols::paintPhoto(painter, QRectF(frame).adjusted(30, 18, -30, -18),
-                                   secondary(ink, 0.5));
+                                   LibraryStyle::secondary(ink, 0.5));
         return;
     }
     const QRect inner = frame.adjusted(1, 1, -1, -1);
@@ -118,7 +113,7 @@ void ShotRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         QRect(textLeft, y, textWidth, nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
         nameMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textWidth));
     y += nameMetrics.height() + lineGap;
-    painter->setPen(selected ? ink : secondary(ink));
+    painter->setPen(selected ? ink : LibraryStyle::secondary(ink));
     painter->setFont(smallFont);
     painter->drawText(QRect(textLeft, y, textWidth, smallMetrics.height()),
                       Qt::AlignLeft | Qt::AlignVCenter, date);

@@ -1,5 +1,7 @@
 #include "SymbolView.h"
 
+#include "LibraryStyle.h"
+
 #include <QPainter>
 
 SymbolView::SymbolView(Paint paint, int side, double opacity, QWidget* parent)
@@ -11,7 +13,6 @@ SymbolView::SymbolView(Paint paint, int side, double opacity, QWidget* parent)
 
 void SymbolView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QColor ink = palette().color(QPalette::WindowText);
-    ink.setAlphaF(float(opacity_));
-    paint_(painter, QRectF(rect()).adjusted(1, 1, -1, -1), ink);
+    paint_(painter, QRectF(rect()).adjusted(1, 1, -1, -1),
+           LibraryStyle::secondary(palette().color(QPalette::WindowText), opacity_));
 }
