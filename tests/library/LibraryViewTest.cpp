@@ -179,9 +179,17 @@ TEST_F(LibraryWindow, SelectionStaysWithItsShotAndTheWindowComesBackAsItWasLeft)
 
     QTest::keyClick(library.searchField(), Qt::Key_Down);
     EXPECT_TRUE(library.list()->hasFocus());
+    QTest::keyClick(library.list(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(library.searchField()->hasFocus());
     search("plum");
     EXPECT_EQ(library.selection(), std::nullopt);
     EXPECT_EQ(library.preview()->state(), PreviewPane::State::placeholder);
+
+    QTest::keyClick(library.searchField(), Qt::Key_Escape);
+    EXPECT_TRUE(library.isVisible()) << "Escape closes only an empty field's window";
+    search("");
+    QTest::keyClick(library.searchField(), Qt::Key_Escape);
+    EXPECT_FALSE(library.isVisible());
 }
 
 TEST_F(LibraryWindow, ReturnAndDoubleClickCopyTheFullSizePicture) {
