@@ -56,12 +56,13 @@ TEST_F(ThumbnailMaking, FilesWithoutAPictureGiveNoneAndAreRememberedAsFailed) {
     TestFiles::write(home.file("empty.png"));
     TestFiles::write(home.file("notes.png"), "just some text, not a picture");
     TestImages::writeTruncatedPng(home.file("cut.png"));
-    for (const QString& name : {"missing.png", "empty.png", "notes.png", "cut.png"}) {
-        SCOPED_TRACE(name.toStdString());
+    for (const char* name : {"missing.png", "empty.png", "notes.png", "cut.png"}) {
+        SCOPED_TRACE(name);
         const QString path = home.file(name);
         EXPECT_TRUE(ThumbnailCache::make(path, 160, shared).isNull());
-        if (QFile::exists(path))
+        if (QFile::exists(path)) {
             EXPECT_TRUE(shared.failedBefore(*FreedesktopThumbnails::sourceOf(path)));
+        }
     }
     const QString failed =
         shared.failurePath(FreedesktopThumbnails::sourceOf(home.file("notes.png"))->uri);
