@@ -48,6 +48,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&OcrIndexer::shared(), &OcrIndexer::passFinished, this,
             &AppDelegate::indexPassFinished);
     OcrIndexer::shared().start();
+    libraryController_.followIndexer(OcrIndexer::shared());
 }
 
 void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome outcome,
@@ -147,6 +148,10 @@ void AppDelegate::scrollCaptureAction() {
 
 void AppDelegate::openStore() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
+}
+
+void AppDelegate::showLibrary() {
+    libraryController_.show();
 }
 
 void AppDelegate::openSettings() {
