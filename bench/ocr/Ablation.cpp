@@ -53,8 +53,7 @@ void printVariant(const Variant& variant, const QList<BenchImage>& images) {
     const double start = threadCpuSeconds();
     for (const BenchImage& image : images) {
         const QString text = textOf(worker.process(image.path));
-        if (!image.language.isEmpty())
-            recall[image.language].add(image.words, text);
+        RecallTally::addByLanguage(recall, image, text);
     }
     const double cpu = (threadCpuSeconds() - start) / double(images.size());
     std::printf("| %-24s | %9.1f | %9.1f | %13.3f |\n", variant.name,
