@@ -1,5 +1,6 @@
 #include "TextRecognizer.h"
 
+#include "FlatBackground.h"
 #include "MissedLineFinder.h"
 #include "PageBands.h"
 #include "PageText.h"
@@ -54,6 +55,10 @@ constexpr int linesPerBand = 80;
 constexpr int maxBandDepth = 3;
 // Tesseract reads no picture longer than this on a side.
 constexpr int maxSide = 32767;
+// Screenshots carry no resolution Tesseract could trust, so it would guess
+// one from the text (and say so on standard error for every picture). Text is
+// enlarged to about the size of print at this resolution beforehand.
+constexpr int pageResolution = 300;
 
 // Tesseract asks before each line whether to stop, and says how many there
 // are: stopping before the first keeps it from starting on a page too long to
@@ -74,6 +79,11 @@ std::unique_ptr<tesseract::TessBaseAPI> engine(const char* languages, tesseract:
     for (const Setting& setting : screenshotSettings)
         api->SetVariable(setting.name, setting.value);
     return api;
+}
+
+void setPicture(tesseract::TessBaseAPI& engine, Pix* pix) {
+    engine.SetImage(pix);
+    engine.SetSourceResolution(pageResolution);
 }
 
 QString takeText(char* text) {
@@ -131,7 +141,11 @@ bool hasInk(Pix* binary) {
 
 } // namespace
 
-TextRecognizer::TextRecognizer() = default;
+TextRecognizer::TextRecognizer()
+    : TextRecognizer(Options()) {}
+
+TextRecognizer::TextRecognizer(Options options)
+    : options_(options) {}
 
 TextRecognizer::~TextRecognizer() = default;
 
@@ -213,7 +227,7 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
         if (!engine)
             return;
         if (!pictureSet) {
-            engine->SetImage(pix);
+            setPicture(*engine, pix);
             pictureSet = true;
         }
         ++looks;
@@ -268,8 +282,13 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlin
     return {{text, page}};
 }
 
-QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
+QString TextRecognizer::recognize(Pix* picture, int timeLimitMs) {
     const QDeadlineTimer deadline(timeLimitMs);
+    PixPtr padded;
+    if (options_.margin > 0 &&
+        qint64(pixGetWidth(picture)) * pixGetHeight(picture) <= options_.maxPaddedPixels)
+        padded = FlatBackground::pad(picture, options_.margin, FlatBackground::borderGrey(picture));
+    Pix* pix = padded ? padded.get() : picture;
     const QList<QRect> pieces = PageBands::pieces(pix, maxSide);
     if (pieces.size() == 1)
         return recognizePiece(pix, deadline);
@@ -286,7 +305,7 @@ QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
 }
 
 QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
-    api_->SetImage(pix);
+    setPicture(*api_, pix);
     const PixPtr binary(api_->GetThresholdedImage());
     if (!binary)
         return {};
