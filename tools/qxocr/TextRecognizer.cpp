@@ -217,6 +217,13 @@ QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
 
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
+    // A page on which nothing at all reads as Japanese has no Japanese words
+    // to rescue: its doubtful words are English ones, and the second engine
+    // need not even be loaded.
+    if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
+            return RecognizedText::hasJapanese(word.text);
+        }))
+        return;
     bool pictureSet = false;
     int looks = 0;
     for (RecognizedWord& word : words) {
