@@ -23,7 +23,6 @@ Run run(const QByteArray& input, const QProcessEnvironment& environment) {
     QProcess helper;
     helper.setProgram(program());
     helper.setProcessEnvironment(environment);
-    helper.setStandardErrorFile(QProcess::nullDevice());
     helper.start();
     EXPECT_TRUE(helper.waitForStarted());
     helper.write(input);
@@ -31,6 +30,7 @@ Run run(const QByteArray& input, const QProcessEnvironment& environment) {
     EXPECT_TRUE(helper.waitForFinished(120'000));
     Run result;
     result.output = helper.readAllStandardOutput();
+    result.errors = helper.readAllStandardError();
     result.exitCode = helper.exitCode();
     result.exitedNormally = helper.exitStatus() == QProcess::NormalExit;
     for (const QByteArray& line : result.output.split('\n')) {

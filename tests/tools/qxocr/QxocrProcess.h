@@ -14,6 +14,7 @@ QString program();
 
 struct Run {
     QByteArray output;
+    QByteArray errors; // standard error
     int exitCode = -1;
     bool exitedNormally = false;
     QList<QJsonObject> lines; // every output line, parsed
