@@ -17,6 +17,8 @@ bench: build
 	$(BUILD_DIR)/bin/index_bench
 	$(BUILD_DIR)/bin/annotate_bench
 	$(BUILD_DIR)/bin/config_bench
+	test -d /tmp/library-bench/screens || bench/library/make-screens.sh $(BUILD_DIR) /tmp/library-bench/screens
+	$(BUILD_DIR)/bin/library_bench
 	$(BUILD_DIR)/bin/ocr_bench
 	xvfb-run -a -s "-screen 0 1920x1200x24" $(BUILD_DIR)/bin/scroll_bench
 

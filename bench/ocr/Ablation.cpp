@@ -16,20 +16,25 @@ namespace {
 
 struct Variant {
     const char* name;
-    ScreenshotPreprocessor::Options options;
+    OcrSettings settings;
 };
 
 QList<Variant> variants() {
-    ScreenshotPreprocessor::Options all;
+    const OcrSettings all;
     Variant noDarkMode{"no dark-mode inversion", all};
-    noDarkMode.options.invertDarkMode = false;
+    noDarkMode.settings.preprocessing.invertDarkMode = false;
     Variant noPanels{"no panel inversion", all};
-    noPanels.options.invertDarkPanels = false;
+    noPanels.settings.preprocessing.invertDarkPanels = false;
+    Variant noFlattening{"no background flattening", all};
+    noFlattening.settings.preprocessing.flattenBackground = false;
     Variant noRules{"no rule removal", all};
-    noRules.options.removeRules = false;
+    noRules.settings.preprocessing.removeRules = false;
     Variant noEnlarging{"no enlarging", all};
-    noEnlarging.options.maxScale = 1;
-    return {{"every step", all}, noDarkMode, noPanels, noRules, noEnlarging};
+    noEnlarging.settings.preprocessing.maxScale = 1;
+    Variant noMargin{"no margin", all};
+    noMargin.settings.recognition.margin = 0;
+    return {{"every step", all}, noDarkMode, noPanels, noFlattening, noRules,
+            noEnlarging,         noMargin};
 }
 
 double threadCpuSeconds() {
@@ -44,17 +49,14 @@ QString textOf(const QByteArray& line) {
 
 void printVariant(const Variant& variant, const QList<BenchImage>& images) {
     PixelBudget budget(ImageFile::defaultMaxPixels);
-    OcrSettings settings;
-    settings.preprocessing = variant.options;
-    OcrWorker worker(budget, settings);
+    OcrWorker worker(budget, variant.settings);
     // The first picture also loads the engines, which is not what is measured.
     worker.process(images.front().path);
     QMap<QString, RecallTally> recall;
     const double start = threadCpuSeconds();
     for (const BenchImage& image : images) {
         const QString text = textOf(worker.process(image.path));
-        if (!image.language.isEmpty())
-            recall[image.language].add(image.words, text);
+        RecallTally::addByLanguage(recall, image, text);
     }
     const double cpu = (threadCpuSeconds() - start) / double(images.size());
     std::printf("| %-24s | %9.1f | %9.1f | %13.3f |\n", variant.name,

@@ -2,8 +2,10 @@
 
 #include "ChildProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -40,7 +42,55 @@ void account(BenchRun& run, const ChildProcess::Usage& usage) {
     run.peakKilobytes = std::max(run.peakKilobytes, usage.peakKilobytes);
 }
 
+// Each round starts from an empty index.
+QStringList freshHome(const QString& home, const QList<BenchImage>& images) {
+    QDir(home).removeRecursively();
+    const QString captures = home + QStringLiteral("/.glimvault/captures");
+    QDir().mkpath(captures);
+    for (const BenchImage& image : images)
+        QFile::copy(image.path, captures + u'/' + QFileInfo(image.path).fileName());
+    return {QStringLiteral("HOME=") + home,
+            QStringLiteral("XDG_CONFIG_HOME=") + home + QStringLiteral("/.config"),
+            QStringLiteral("XDG_CACHE_HOME=") + home + QStringLiteral("/.cache"),
+            QStringLiteral("XDG_DATA_HOME=") + home + QStringLiteral("/.local/share"),
+            QStringLiteral("XDG_PICTURES_DIR=") + home + QStringLiteral("/no-pictures"),
+            QStringLiteral("OMP_THREAD_LIMIT")};
+}
+
 } // namespace
+
+BenchRun qxcOcr(const QList<BenchImage>& images, const QString& qxc, const QString& workFolder) {
+    const QString home = workFolder + QStringLiteral("/qxc-home");
+    const QStringList environment = freshHome(home, images);
+    const QString output = workFolder + QStringLiteral("/qxc.out");
+    BenchRun run;
+    QElapsedTimer clock;
+    clock.start();
+    ChildProcess ocr(qxc, {QStringLiteral("ocr")}, QStringLiteral("/dev/null"), output,
+                     environment);
+    const ChildProcess::Usage usage = ocr.wait();
+    run.wallSeconds = double(clock.nsecsElapsed()) / 1e9;
+    account(run, usage);
+    ChildProcess listing(qxc,
+                         {QStringLiteral("recent"), QStringLiteral("--json"),
+                          QStringLiteral("--limit"), QString::number(images.size() + 1)},
+                         QStringLiteral("/dev/null"), output, environment);
+    listing.wait();
+    QHash<QString, QString> byName;
+    for (const QByteArray& line : readAll(output).split('\n')) {
+        const QJsonObject shot = QJsonDocument::fromJson(line).object();
+        const QJsonValue text = shot.value(QStringLiteral("ocrText"));
+        if (text.isString())
+            byName.insert(shot.value(QStringLiteral("filename")).toString(), text.toString());
+    }
+    for (const BenchImage& image : images) {
+        const auto found = byName.constFind(QFileInfo(image.path).fileName());
+        if (found != byName.cend())
+            run.text.insert(image.path, *found);
+    }
+    run.failures = int(images.size() - run.text.size());
+    return run;
+}
 
 BenchRun qxocr(const QList<BenchImage>& images, const QString& program, const QString& workFolder) {
     QByteArray paths;

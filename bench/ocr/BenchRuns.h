@@ -21,6 +21,10 @@ namespace BenchRuns {
 // it (without OMP_THREAD_LIMIT, so its restart is part of the cost).
 BenchRun qxocr(const QList<BenchImage>& images, const QString& program, const QString& workFolder);
 
+// `qxc ocr` as a person runs it, in a home of its own whose capture folder
+// holds copies of the pictures; the text is what the index then holds.
+BenchRun qxcOcr(const QList<BenchImage>& images, const QString& qxc, const QString& workFolder);
+
 // `tesseract IMAGE - -l jpn+eng` once per image with OMP_THREAD_LIMIT=1,
 // `parallel` processes at a time.
 BenchRun tesseractPerFile(const QList<BenchImage>& images, const QString& workFolder, int parallel);

@@ -1,9 +1,11 @@
 // ocr_bench: the OCR helper against the plain per-file tesseract command on the
 // same pictures in the same run: images per minute, CPU seconds per image, peak
-// memory, and recall (the share of known words a substring search finds).
+// memory, and recall (the share of known words a substring search finds); on
+// rendered scenes and, with --corpus, on screenshots of real programs.
 #include "Ablation.h"
 #include "BenchImage.h"
 #include "BenchRuns.h"
+#include "RealCorpus.h"
 #include "RecallTally.h"
 #include "SingleThreadedOpenMp.h"
 
@@ -27,6 +29,8 @@ struct Settings {
     int rounds = 3;
     int parallel = 2;
     bool ablation = false;
+    QString corpus;
+    bool corpusOnly = false;
 };
 
 Settings parse(const QStringList& arguments) {
@@ -49,10 +53,22 @@ Settings parse(const QStringList& arguments) {
     const QCommandLineOption ablation(
         QStringLiteral("ablation"),
         QStringLiteral("Also measure the helper without each of its preprocessing steps."));
-    parser.addOptions({images, quick, rounds, parallel, ablation});
+    const QCommandLineOption corpus(
+        QStringLiteral("corpus"),
+        QStringLiteral("Folder made by bench/ocr/corpus/make-corpus.sh: also measure `qxc ocr` "
+                       "on those real screenshots."),
+        QStringLiteral("folder"));
+    const QCommandLineOption corpusOnly(QStringLiteral("corpus-only"),
+                                        QStringLiteral("Leave out the rendered scenes."));
+    parser.addOptions({images, quick, rounds, parallel, ablation, corpus, corpusOnly});
     parser.process(arguments);
-    return {parser.value(images), parser.isSet(quick), std::max(1, parser.value(rounds).toInt()),
-            std::max(1, parser.value(parallel).toInt()), parser.isSet(ablation)};
+    return {parser.value(images),
+            parser.isSet(quick),
+            std::max(1, parser.value(rounds).toInt()),
+            std::max(1, parser.value(parallel).toInt()),
+            parser.isSet(ablation),
+            parser.value(corpus),
+            parser.isSet(corpusOnly) && parser.isSet(corpus)};
 }
 
 QList<BenchImage> prepareImages(const Settings& settings, const QString& scratch) {
@@ -151,6 +167,22 @@ void printTables(const QList<BenchImage>& images, const Settings& settings, cons
     }
 }
 
+// The truth table lives beside the script that makes the pictures.
+bool measureCorpus(const Settings& settings, const QString& scratch) {
+    const QString truth = QStringLiteral(GLIMBER_SOURCE_DIR "/bench/ocr/corpus/truth.tsv");
+    QString error;
+    const QList<BenchImage> images = RealCorpus::load(settings.corpus, truth, error);
+    if (images.isEmpty()) {
+        std::fprintf(stderr, "ocr_bench: %s\n", qPrintable(error));
+        return false;
+    }
+    RealCorpus::measure(images, QApplication::applicationDirPath() + QStringLiteral("/qxc"),
+                        scratch, {settings.rounds, settings.parallel});
+    if (settings.ablation && settings.corpusOnly)
+        Ablation::print(images);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -163,6 +195,10 @@ int main(int argc, char* argv[]) {
     const Settings settings = parse(QApplication::arguments());
     QTemporaryDir scratch;
     const QString helper = QApplication::applicationDirPath() + QStringLiteral("/qxocr");
+    if (!settings.corpus.isEmpty() && !measureCorpus(settings, scratch.path()))
+        return 1;
+    if (settings.corpusOnly)
+        return 0;
     const QList<BenchImage> images =
         prepareImages(settings, scratch.filePath(QStringLiteral("images")));
     if (images.isEmpty()) {

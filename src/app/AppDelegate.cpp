@@ -51,6 +51,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(&OcrIndexer::shared(), &OcrIndexer::passFinished, this,
             &AppDelegate::indexPassFinished);
     OcrIndexer::shared().start();
+    libraryController_.followIndexer(OcrIndexer::shared());
 }
 
 void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome outcome,
@@ -158,6 +159,10 @@ void AppDelegate::scrollCaptureAction() {
 
 void AppDelegate::openStore() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(ConfigStore::resolveCaptureDir()));
+}
+
+void AppDelegate::showLibrary() {
+    libraryController_.show();
 }
 
 void AppDelegate::openSettings() {

@@ -4,6 +4,7 @@
 #include "CaptureRunner.h"
 #include "Hotkey.h"
 #include "KeyEventSource.h"
+#include "LibraryWindowController.h"
 #include "MainThreadHoldTimer.h"
 #include "PassReport.h"
 #include "TriggerKeyMonitor.h"
@@ -51,6 +52,7 @@ public:
     void captureWindowAction();
     void scrollCaptureAction();
     void openStore();
+    void showLibrary();
     // Shows the settings window; a save there takes effect at once.
     void openSettings();
     void quit();
@@ -72,6 +74,7 @@ public:
     StatusWindow* statusWindow() const { return statusWindow_.get(); }
     const EditMenu* editMenu() const { return editMenu_.get(); }
     CaptureRunner& captureRunner() { return captureRunner_; }
+    LibraryWindowController& libraryController() { return libraryController_; }
 
 private:
     void installStatusItem();
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<KeyEventSource> eventTap_;
     CaptureRunner captureRunner_;
     AnnotationWindowController annotationController_;
+    LibraryWindowController libraryController_;
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<EditMenu> editMenu_;
     std::unique_ptr<StatusWindow> statusWindow_;

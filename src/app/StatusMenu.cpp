@@ -27,12 +27,10 @@ std::unique_ptr<QMenu> buildStatusMenu(AppDelegate& delegate) {
     QObject::connect(addItem(*menu, "Open Save Folder", "保存先を開く"), &QAction::triggered,
                      &delegate, &AppDelegate::openStore);
     menu->addSeparator();
-    // The library window is not part of this program yet: its item stands in
-    // its place, switched off.
     QAction* library = addItem(*menu, "Library…", "ライブラリ…");
     library->setIcon(QIcon::fromTheme(QStringLiteral("image-x-generic")));
     library->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    library->setEnabled(false);
+    QObject::connect(library, &QAction::triggered, &delegate, &AppDelegate::showLibrary);
     QAction* settings = addItem(*menu, "Settings…", "設定…");
     settings->setIcon(QIcon::fromTheme(QStringLiteral("preferences-system")));
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));

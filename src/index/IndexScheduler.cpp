@@ -33,8 +33,11 @@ void IndexScheduler::pump(bool scan) {
     // at every pass, so the index catches up once the obstacle is gone.
     report.failure = index_.openDB();
     if (!report.failure && scan) {
-        report.failure = index_.scan().failure;
+        const ScanReport scanned = index_.scan();
+        report.failure = scanned.failure;
         report.scanned = !report.failure;
+        report.inserted = scanned.inserted;
+        report.deleted = scanned.deleted;
     }
     if (!report.failure) {
         report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());

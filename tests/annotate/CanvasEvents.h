@@ -1,29 +1,60 @@
 #pragma once
 
-#include <QPointF>
-#include <QWidget>
-#include <Qt>
+#include "AnnotationCanvasView.h"
 
-class AnnotationCanvasView;
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
 
 // Mouse and wheel events for the canvas at exact image points, sent through
 // the application like the window system's own.
 namespace CanvasEvents {
 
-QPointF widgetPosition(const AnnotationCanvasView& canvas, QPointF imagePoint);
+inline QPointF widgetPosition(const AnnotationCanvasView& canvas, QPointF imagePoint) {
+    return canvas.toWidgetPosition(canvas.viewport().imageToView(imagePoint));
+}
 
-void press(AnnotationCanvasView& canvas, QPointF imagePoint,
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void move(AnnotationCanvasView& canvas, QPointF imagePoint,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void release(AnnotationCanvasView& canvas, QPointF imagePoint,
-             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// A press, move or release of the left button.
+inline void mouse(AnnotationCanvasView& canvas, QEvent::Type type, QPointF imagePoint,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF local = widgetPosition(canvas, imagePoint);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, canvas.mapToGlobal(local), button, held, modifiers);
+    QApplication::sendEvent(&canvas, &event);
+}
+
+inline void press(AnnotationCanvasView& canvas, QPointF imagePoint,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(canvas, QEvent::MouseButtonPress, imagePoint, modifiers);
+}
+
+inline void move(AnnotationCanvasView& canvas, QPointF imagePoint,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(canvas, QEvent::MouseMove, imagePoint, modifiers);
+}
+
+inline void release(AnnotationCanvasView& canvas, QPointF imagePoint,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(canvas, QEvent::MouseButtonRelease, imagePoint, modifiers);
+}
+
 // Press, two moves and release.
-void drag(AnnotationCanvasView& canvas, QPointF from, QPointF to,
-          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline void drag(AnnotationCanvasView& canvas, QPointF from, QPointF to,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    press(canvas, from, modifiers);
+    move(canvas, (from + to) / 2, modifiers);
+    move(canvas, to, modifiers);
+    release(canvas, to, modifiers);
+}
 
 // A mouse wheel turned by `notches` (positive: away from the user).
-void wheel(AnnotationCanvasView& canvas, QPointF widgetPosition, QPoint notches,
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline void wheel(AnnotationCanvasView& canvas, QPointF widgetPosition, QPoint notches,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWheelEvent event(widgetPosition, canvas.mapToGlobal(widgetPosition), QPoint(), notches * 120,
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&canvas, &event);
+}
 
 } // namespace CanvasEvents

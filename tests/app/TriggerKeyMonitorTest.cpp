@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 
 namespace {
@@ -15,194 +16,97 @@ public:
     std::optional<double> armedFor;
 };
 
-constexpr std::uint64_t shiftFlag = ModifierFlag::shift;
-constexpr std::uint64_t commandFlag = ModifierFlag::command;
+// Key events as one letter each, for a trigger key with `code` and `flag`:
+// P/R press/release it, L types a letter while it is down, M/m press/release
+// the left Command key on top of it, S/s press/release the right Shift key,
+// I interrupts the key stream and H lets the hold time elapse.
+struct Gesture {
+    HotkeyModifier trigger;
+    const char* keys;
+    int taps;
+    int holds;
+};
 
-KeyEvent flags(std::uint16_t code, std::uint64_t flagBits) {
-    return {KeyEvent::Type::flagsChanged, code, flagBits};
+void PrintTo(const Gesture& gesture, std::ostream* out) {
+    *out << rawValue(gesture.trigger).toStdString() << ' ' << gesture.keys;
 }
 
-KeyEvent letter(std::uint64_t flagBits = 0) {
-    return {KeyEvent::Type::keyDown, VirtualKey::otherKeyBase + 30, flagBits};
-}
+const std::map<HotkeyModifier, std::pair<std::uint16_t, std::uint64_t>> triggerKeys{
+    {HotkeyModifier::rightShift, {VirtualKey::rightShift, ModifierFlag::shift}},
+    {HotkeyModifier::rightCommand, {VirtualKey::rightCommand, ModifierFlag::command}},
+    {HotkeyModifier::rightOption, {VirtualKey::rightOption, ModifierFlag::option}},
+    {HotkeyModifier::rightControl, {VirtualKey::rightControl, ModifierFlag::control}},
+};
 
-class TriggerKeyMonitorWithManualTimer : public ::testing::Test {
+class TriggerKeyMonitorWithManualTimer : public ::testing::TestWithParam<Gesture> {
 protected:
-    void send(const KeyEvent& event) { monitor.handle(event, hotkey); }
-    void pressTrigger() { send(flags(VirtualKey::rightShift, shiftFlag)); }
-    void releaseTrigger() { send(flags(VirtualKey::rightShift, 0)); }
-    // What a real timer does when its time is up: nothing unless armed.
-    void letHoldTimeElapse() {
-        if (timer.armedFor) {
-            timer.armedFor.reset();
-            monitor.holdTimerFired();
+    void type(const Hotkey& hotkey, const char* keys) {
+        const auto [code, flag] = triggerKeys.at(hotkey.modifier);
+        using Type = KeyEvent::Type;
+        const std::map<char, KeyEvent> events{
+            {'P', {Type::flagsChanged, code, flag}},
+            {'R', {Type::flagsChanged, code, 0}},
+            {'L', {Type::keyDown, VirtualKey::otherKeyBase + 30, flag}},
+            {'M', {Type::flagsChanged, VirtualKey::leftCommand, flag | ModifierFlag::command}},
+            {'m', {Type::flagsChanged, VirtualKey::leftCommand, flag}},
+            {'S', {Type::flagsChanged, VirtualKey::rightShift, ModifierFlag::shift}},
+            {'s', {Type::flagsChanged, VirtualKey::rightShift, 0}},
+            {'I', {Type::interrupted, 0, 0}},
+        };
+        for (const char* key = keys; *key; ++key) {
+            if (*key != 'H') {
+                monitor.handle(events.at(*key), hotkey);
+            } else if (timer.armedFor) {
+                // What a real timer does when its time is up: nothing unless armed.
+                timer.armedFor.reset();
+                monitor.holdTimerFired();
+            }
         }
     }
 
-    Hotkey hotkey;
     ManualHoldTimer timer;
     int taps = 0;
     int holds = 0;
     TriggerKeyMonitor monitor{timer, {[this] { ++taps; }, [this] { ++holds; }}};
 };
 
-TEST_F(TriggerKeyMonitorWithManualTimer, TapStartsOneRegionCaptureAtTheRelease) {
-    pressTrigger();
-    EXPECT_EQ(timer.armedFor, 0.4);
-    EXPECT_EQ(taps, 0);
-    releaseTrigger();
-    EXPECT_EQ(taps, 1);
-    EXPECT_EQ(holds, 0);
-    EXPECT_FALSE(timer.armedFor);
-    EXPECT_FALSE(monitor.triggerDown());
+TEST_P(TriggerKeyMonitorWithManualTimer, StartsOneCaptureForATapOrAHold) {
+    type(Hotkey{GetParam().trigger, 0.4}, GetParam().keys);
+    EXPECT_EQ(taps, GetParam().taps);
+    EXPECT_EQ(holds, GetParam().holds);
 }
 
-TEST_F(TriggerKeyMonitorWithManualTimer, HoldStartsOneWindowCaptureAndTheReleaseNothing) {
-    pressTrigger();
-    letHoldTimeElapse();
-    EXPECT_EQ(holds, 1);
-    EXPECT_TRUE(monitor.holdFired());
-    releaseTrigger();
-    EXPECT_EQ(holds, 1);
-    EXPECT_EQ(taps, 0);
-    EXPECT_FALSE(monitor.triggerDown());
-    EXPECT_FALSE(monitor.holdFired());
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, LetterTypedDuringThePressSpoilsTapAndHold) {
-    pressTrigger();
-    send(letter(shiftFlag));
-    EXPECT_TRUE(monitor.usedAsModifier());
-    EXPECT_FALSE(timer.armedFor) << "the hold timer is cancelled by the letter";
-    letHoldTimeElapse();
-    releaseTrigger();
-    EXPECT_EQ(taps, 0);
-    EXPECT_EQ(holds, 0);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, LetterAfterTheHoldFiredChangesNothingMore) {
-    pressTrigger();
-    letHoldTimeElapse();
-    send(letter(shiftFlag));
-    EXPECT_TRUE(monitor.usedAsModifier());
-    releaseTrigger();
-    EXPECT_EQ(holds, 1);
-    EXPECT_EQ(taps, 0);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, AnotherModifierDuringThePressSpoilsIt) {
-    pressTrigger();
-    send(flags(VirtualKey::leftCommand, shiftFlag | commandFlag));
-    send(flags(VirtualKey::leftCommand, shiftFlag));
-    letHoldTimeElapse();
-    releaseTrigger();
-    EXPECT_EQ(taps, 0);
-    EXPECT_EQ(holds, 0);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, LeftTwinOfTheTriggerKeyDoesNothing) {
-    hotkey.modifier = HotkeyModifier::rightCommand;
-    send(flags(VirtualKey::leftCommand, commandFlag));
-    letHoldTimeElapse();
-    send(flags(VirtualKey::leftCommand, 0));
-    EXPECT_EQ(taps, 0);
-    EXPECT_EQ(holds, 0);
-    EXPECT_FALSE(monitor.triggerDown());
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, EveryTriggerKeyIsRecognisedByItsOwnCodeAndFlag) {
-    const std::pair<HotkeyModifier, std::pair<std::uint16_t, std::uint64_t>> keys[] = {
-        {HotkeyModifier::rightCommand, {VirtualKey::rightCommand, ModifierFlag::command}},
-        {HotkeyModifier::rightOption, {VirtualKey::rightOption, ModifierFlag::option}},
-        {HotkeyModifier::rightControl, {VirtualKey::rightControl, ModifierFlag::control}},
-    };
-    for (const auto& [modifier, codeAndFlag] : keys) {
-        hotkey.modifier = modifier;
-        const int before = taps;
-        send(flags(codeAndFlag.first, codeAndFlag.second));
-        send(flags(codeAndFlag.first, 0));
-        EXPECT_EQ(taps, before + 1) << rawValue(modifier).toStdString();
-    }
-    // Right Shift is no trigger while another key is configured: it spoils nothing
-    // either, since no press is in progress.
-    pressTrigger();
-    releaseTrigger();
-    EXPECT_EQ(taps, 3);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, TwoQuickTapsStartTwoRegionCaptures) {
-    pressTrigger();
-    releaseTrigger();
-    pressTrigger();
-    releaseTrigger();
-    EXPECT_EQ(taps, 2);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, TriggerKeyMonitorWithManualTimer,
+    ::testing::Values(
+        Gesture{HotkeyModifier::rightShift, "PR", 1, 0},    // a tap counts at the release
+        Gesture{HotkeyModifier::rightShift, "PHR", 0, 1},   // a hold counts while down
+        Gesture{HotkeyModifier::rightShift, "PRPR", 2, 0},  // two quick taps
+        Gesture{HotkeyModifier::rightShift, "PLHR", 0, 0},  // a letter spoils tap and hold
+        Gesture{HotkeyModifier::rightShift, "PHLR", 0, 1},  // …but not a hold already made
+        Gesture{HotkeyModifier::rightShift, "PMmHR", 0, 0}, // so does another modifier
+        Gesture{HotkeyModifier::rightShift, "LMmR", 0, 0},  // keys while idle change nothing
+        Gesture{HotkeyModifier::rightShift, "PLPR", 1, 0},  // a press in any state starts afresh
+        Gesture{HotkeyModifier::rightShift, "PHPH", 0, 2},
+        Gesture{HotkeyModifier::rightShift, "PIR", 1, 0},  // an interrupted stream keeps the press
+        Gesture{HotkeyModifier::rightCommand, "PR", 1, 0}, // every trigger by its code and flag
+        Gesture{HotkeyModifier::rightOption, "PR", 1, 0},
+        Gesture{HotkeyModifier::rightControl, "PR", 1, 0},
+        Gesture{HotkeyModifier::rightCommand, "MHm", 0, 0},   // its left twin does nothing
+        Gesture{HotkeyModifier::rightOption, "SsPR", 1, 0})); // nor does another right key
 
 TEST_F(TriggerKeyMonitorWithManualTimer, ThresholdIsReadWhenTheTimerIsArmed) {
-    hotkey.holdThreshold = 0.25;
-    pressTrigger();
+    Hotkey hotkey{HotkeyModifier::rightShift, 0.25};
+    type(hotkey, "P");
     EXPECT_EQ(timer.armedFor, 0.25);
     hotkey.holdThreshold = 0.8; // a settings save during the press
-    EXPECT_EQ(timer.armedFor, 0.25);
-    releaseTrigger();
-    pressTrigger();
+    type(hotkey, "L");
+    EXPECT_FALSE(timer.armedFor) << "the letter cancels the hold timer";
+    type(hotkey, "RP");
     EXPECT_EQ(timer.armedFor, 0.8);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, NewTriggerKeyAppliesFromTheNextEvent) {
-    hotkey.modifier = HotkeyModifier::rightOption;
-    pressTrigger();
-    EXPECT_FALSE(monitor.triggerDown());
-    send(flags(VirtualKey::rightOption, ModifierFlag::option));
-    send(flags(VirtualKey::rightOption, 0));
-    EXPECT_EQ(taps, 1);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, EventsWhileIdleChangeNothing) {
-    send(letter());
-    send(flags(VirtualKey::leftShift, shiftFlag));
-    send(flags(VirtualKey::leftShift, 0));
-    releaseTrigger();
-    EXPECT_FALSE(monitor.triggerDown());
-    EXPECT_FALSE(monitor.usedAsModifier());
+    type(hotkey, "R");
     EXPECT_FALSE(timer.armedFor);
-    EXPECT_EQ(taps + holds, 0);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, PressInAnyStateStartsAFreshPress) {
-    pressTrigger();
-    send(letter(shiftFlag)); // spoiled
-    pressTrigger();          // a press without a release in between
-    EXPECT_TRUE(monitor.triggerDown());
-    EXPECT_FALSE(monitor.usedAsModifier());
-    EXPECT_EQ(timer.armedFor, 0.4);
-    releaseTrigger();
-    EXPECT_EQ(taps, 1);
-
-    pressTrigger();
-    letHoldTimeElapse(); // held
-    pressTrigger();
-    EXPECT_FALSE(monitor.holdFired());
-    letHoldTimeElapse();
-    EXPECT_EQ(holds, 2);
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, SpoiledPressKeepsItsMarkUntilTheNextPress) {
-    pressTrigger();
-    send(letter(shiftFlag));
-    releaseTrigger();
-    EXPECT_TRUE(monitor.usedAsModifier());
-    pressTrigger();
-    EXPECT_FALSE(monitor.usedAsModifier());
-}
-
-TEST_F(TriggerKeyMonitorWithManualTimer, InterruptedStreamLeavesThePressAsItWas) {
-    pressTrigger();
-    send({KeyEvent::Type::interrupted, 0, 0});
-    EXPECT_TRUE(monitor.triggerDown());
-    EXPECT_EQ(timer.armedFor, 0.4);
-    releaseTrigger();
-    EXPECT_EQ(taps, 1);
+    EXPECT_FALSE(monitor.triggerDown());
 }
 
 } // namespace

@@ -1,15 +1,19 @@
 #include "AppPaths.h"
 
+#include "AppLocale.h"
 #include "SandboxHome.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
-TEST(AppPaths, FilesLiveInGlimvaultBelowHome) {
+TEST(AppPaths, FilesLiveInGlimvaultAndPathsAreAbsoluteAndClean) {
     SandboxHome home;
     EXPECT_EQ(AppPaths::databaseFile(), home.file(".glimvault/db.sqlite"));
     EXPECT_EQ(AppPaths::localConfigFile(), home.file(".glimvault/config.json"));
+    EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
+    EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
+    EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));
 }
 
 TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
@@ -21,9 +25,13 @@ TEST(AppPaths, TildeExpandsOnlyAtTheStart) {
     EXPECT_EQ(AppPaths::expandTilde("~no-such-user-here/x"), "~no-such-user-here/x");
 }
 
-TEST(AppPaths, DirectoryPathsAreAbsoluteAndClean) {
-    SandboxHome home;
-    EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
-    EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
-    EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));
+TEST(AppLocale, JapaneseOnlyWhenTheFirstPreferredLanguageIsJapanese) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"ja-JP", "en-US"}, true},  {{"JA"}, true},       {{"ja"}, true},
+        {{"en-JP"}, false},          {{"zh-Hans"}, false}, {{}, false},
+        {{"en-US", "ja-JP"}, false},
+    };
+    for (const auto& [languages, japanese] : cases)
+        EXPECT_EQ(AppLocale::prefersJapanese(languages), japanese)
+            << languages.join(',').toStdString();
 }

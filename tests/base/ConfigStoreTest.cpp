@@ -47,112 +47,66 @@ TEST_F(ConfigStoreTest, SourceIsTheDesktopsScreenshotFolderWhenItExists) {
     EXPECT_EQ(ConfigStore::resolveSource(), home.file("Elsewhere"));
 }
 
-TEST_F(ConfigStoreTest, HoldThresholdIsClampedAndMustBeANumber) {
-    writeLocal(R"({"hotkey": {"holdThreshold": 5}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().holdThreshold, 0.8);
-    writeLocal(R"({"hotkey": {"holdThreshold": 0.05}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().holdThreshold, 0.2);
-    writeLocal(R"({"hotkey": {"holdThreshold": "0.5"}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().holdThreshold, 0.4);
-    writeLocal(R"({"hotkey": {"holdThreshold": 0.65}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().holdThreshold, 0.65);
-}
-
-TEST_F(ConfigStoreTest, ModifierMustNameARightHandKeyExactly) {
-    writeLocal(R"({"hotkey": {"modifier": "rightOption"}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightOption);
-    writeLocal(R"({"hotkey": {"modifier": "RightOption"}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightShift);
-    writeLocal(R"({"hotkey": {"modifier": "leftShift"}})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightShift);
-    writeLocal(R"({"hotkey": "rightControl"})");
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightShift);
-}
-
-TEST_F(ConfigStoreTest, OnlyFalseOrZeroSwitchesAutoOcrOff) {
-    const auto allowed = [this](const QByteArray& value) {
-        writeLocal(R"({"autoOcr": )" + value + "}");
-        return ConfigStore::autoOcrAllowed(ConfigStore::effective());
+TEST_F(ConfigStoreTest, ValuesOfTheWrongKindOrRangeFallBackOrAreClamped) {
+    const std::tuple<QByteArray, Hotkey, bool> cases[] = {
+        {R"({"hotkey": {"holdThreshold": 5}})", {HotkeyModifier::rightShift, 0.8}, true},
+        {R"({"hotkey": {"holdThreshold": 0.05}})", {HotkeyModifier::rightShift, 0.2}, true},
+        {R"({"hotkey": {"holdThreshold": "0.5"}})", {}, true},
+        {R"({"hotkey": {"holdThreshold": 0.65}})", {HotkeyModifier::rightShift, 0.65}, true},
+        {R"({"hotkey": {"modifier": "rightOption"}})", {HotkeyModifier::rightOption, 0.4}, true},
+        {R"({"hotkey": {"modifier": "RightOption"}})", {}, true},
+        {R"({"hotkey": {"modifier": "leftShift"}})", {}, true},
+        {R"({"hotkey": "rightControl"})", {}, true},
+        // Only false or 0 switch automatic OCR off.
+        {R"({"autoOcr": false})", {}, false},
+        {R"({"autoOcr": 0})", {}, false},
+        {R"({"autoOcr": 1})", {}, true},
+        {R"({"autoOcr": "false"})", {}, true},
+        {R"({"autoOcr": 2})", {}, true},
+        {R"({"autoOcr": null})", {}, true},
+        // Unreadable files read as empty.
+        {"{ not json", {}, true},
+        {"[1, 2]", {}, true},
     };
-    EXPECT_FALSE(allowed("false"));
-    EXPECT_FALSE(allowed("0"));
-    EXPECT_TRUE(allowed("true"));
-    EXPECT_TRUE(allowed("1"));
-    EXPECT_TRUE(allowed(R"("false")"));
-    EXPECT_TRUE(allowed("2"));
-    EXPECT_TRUE(allowed("null"));
+    for (const auto& [json, hotkey, autoOcr] : cases) {
+        SCOPED_TRACE(json.toStdString());
+        writeLocal(json);
+        EXPECT_EQ(ConfigStore::resolveHotkey(), hotkey);
+        EXPECT_EQ(ConfigStore::autoOcrAllowed(ConfigStore::effective()), autoOcr);
+    }
+    EXPECT_EQ(ConfigStore::effective(), QJsonObject());
 }
 
-TEST_F(ConfigStoreTest, UnreadableFilesReadAsEmpty) {
-    writeLocal("{ not json");
-    EXPECT_EQ(ConfigStore::effective(), QJsonObject());
-    writeLocal(R"([1, 2])");
-    EXPECT_EQ(ConfigStore::effective(), QJsonObject());
-    EXPECT_EQ(ConfigStore::resolveHotkey(), Hotkey{});
-}
-
-TEST_F(ConfigStoreTest, SharedFileWinsExceptForCloud) {
+TEST_F(ConfigStoreTest, SharedFileWinsExceptForCloudAndCapturesDefaultIntoIt) {
     writeLocal(R"({"cloud": "~/Cloud", "captures": "~/LocalShots", "autoOcr": true})");
     writeShared(R"({"cloud": "/elsewhere", "captures": "~/SharedShots", "autoOcr": false})");
     const QJsonObject settings = ConfigStore::effective();
     EXPECT_EQ(settings.value("cloud").toString(), "~/Cloud");
     EXPECT_FALSE(ConfigStore::autoOcrAllowed(settings));
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("SharedShots"));
-}
-
-TEST_F(ConfigStoreTest, CapturesDefaultIntoTheCloudFolder) {
     writeLocal(R"({"cloud": "~/Cloud"})");
+    writeShared("{}");
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("Cloud/captures"));
 }
 
-TEST_F(ConfigStoreTest, WritesGoToTheSharedFileWhenThereIsOne) {
-    writeLocal(R"({"cloud": "~/Cloud", "captures": "~/LocalShots"})");
-    ConfigStore::setShared("autoOcr", QJsonValue(false));
-    EXPECT_EQ(readJson(home.file("Cloud/config.json")), QJsonObject({{"autoOcr", false}}));
-
-    writeShared(R"({"captures": "~/SharedShots"})");
+TEST_F(ConfigStoreTest, WritesGoToTheSharedFileWhenThereIsOneAndKeepOtherKeys) {
+    const QString local = home.file(".glimvault/config.json");
+    const QString shared = home.file("NewCloud/sub/config.json");
+    writeLocal(R"({"cloud": "~/NewCloud/sub", "captures": "~/LocalShots", "alpha": [1, 2]})");
+    ConfigStore::setShared("autoOcr", QJsonValue(false)); // the first save makes the folder
+    EXPECT_EQ(readJson(shared), QJsonObject({{"autoOcr", false}}));
+    TestFiles::write(shared, R"({"captures": "~/SharedShots", "zeta": "kept"})");
     ConfigStore::setShared("captures", std::nullopt);
-    EXPECT_FALSE(readJson(home.file("Cloud/config.json")).contains("captures"));
-    // The local value applies again.
-    EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("LocalShots"));
-}
-
-TEST_F(ConfigStoreTest, WritesKeepOtherKeysAndSortThem) {
-    writeLocal(R"({"zeta": [1, 2], "hotkey": {"modifier": "rightCommand"}, "alpha": "kept"})");
-    ConfigStore::setShared("autoOcr", QJsonValue(true));
-    QFile file(home.file(".glimvault/config.json"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    EXPECT_LT(text.indexOf("\"alpha\""), text.indexOf("\"autoOcr\""));
-    EXPECT_LT(text.indexOf("\"hotkey\""), text.indexOf("\"zeta\""));
-    EXPECT_TRUE(text.contains('\n')); // pretty-printed
-    EXPECT_EQ(ConfigStore::resolveHotkey().modifier, HotkeyModifier::rightCommand);
-    EXPECT_EQ(ConfigStore::effective().value("zeta").toArray().size(), 2);
-}
-
-TEST_F(ConfigStoreTest, ArrayFileIsReplacedByAnObjectOnWrite) {
-    writeLocal("[1, 2, 3]");
-    ConfigStore::setShared("source", QJsonValue("~/Shots"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")), QJsonObject({{"source", "~/Shots"}}));
-}
-
-TEST_F(ConfigStoreTest, FirstSaveCreatesTheSharedFolder) {
-    writeLocal(R"({"cloud": "~/NewCloud/sub", "autoOcr": false})");
-    EXPECT_FALSE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
-    ConfigStore::setShared("autoOcr", QJsonValue(true));
-    EXPECT_TRUE(QFile::exists(home.file("NewCloud/sub/config.json")));
-    EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
-}
-
-TEST_F(ConfigStoreTest, ClearingCloudSendsWritesBackToTheLocalFile) {
-    ConfigStore::setCloud(QString("~/Cloud"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")).value("cloud").toString(), "~/Cloud");
+    EXPECT_EQ(readJson(shared), QJsonObject({{"zeta", "kept"}}));
+    EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file("LocalShots")) << "the local value again";
+    // Without a cloud folder, writes go back to the local file.
     ConfigStore::setCloud(QString());
-    EXPECT_FALSE(readJson(home.file(".glimvault/config.json")).contains("cloud"));
-    ConfigStore::setShared("captures", QJsonValue("~/Shots"));
-    EXPECT_EQ(readJson(home.file(".glimvault/config.json")).value("captures").toString(),
-              "~/Shots");
-    EXPECT_FALSE(QFile::exists(home.file("Cloud/config.json")));
+    ConfigStore::setShared("autoOcr", QJsonValue(true));
+    EXPECT_EQ(readJson(local),
+              QJsonObject(
+                  {{"captures", "~/LocalShots"}, {"alpha", QJsonArray{1, 2}}, {"autoOcr", true}}));
+    ConfigStore::setCloud(QString("~/Cloud"));
+    EXPECT_EQ(readJson(local).value("cloud").toString(), "~/Cloud");
 }
 
 TEST_F(ConfigStoreTest, FailedWriteThrowsAndLeavesTheFileAlone) {

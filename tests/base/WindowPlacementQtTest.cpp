@@ -42,21 +42,4 @@ TEST(WindowPlacementQt, TallWindowGivesUpItsMarginAtTheScreensBottom) {
     EXPECT_EQ(placedAt({1000, 1180}), QPoint(1440 + 460, 20));
 }
 
-TEST(WindowPlacementQt, WideWindowAlignsToTheScreensLeftEdge) {
-    QCursor::setPos(2000, 10);
-    EXPECT_EQ(placedAt({2500, 600}).x(), 1440);
-}
-
-TEST(WindowPlacementQt, PointerOnTheCommonEdgeBelongsToTheRightScreen) {
-    QCursor::setPos(1440, 10);
-    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame().x, 1440);
-    QCursor::setPos(1439, 10);
-    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame().x, 0);
-}
-
-TEST(WindowPlacementQt, PointerOutsideEveryScreenFallsBackToTheFirst) {
-    QCursor::setPos(1000, 1100); // below the laptop, left of the monitor
-    EXPECT_EQ(WindowPlacement::activeScreenVisibleFrame(), (ScreenRect{0, 0, 1440, 900}));
-}
-
 } // namespace

@@ -1,14 +1,16 @@
 #include "CaptureRunner.h"
 
+#include "CaptureNamer.h"
 #include "ConfigStore.h"
 #include "SandboxHome.h"
 #include "TestFiles.h"
+#include "TestImages.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 #include <QJsonValue>
 #include <QSignalSpy>
 #include <QTest>
@@ -19,20 +21,22 @@ namespace {
 
 const QDateTime fixedStart(QDate(2026, 12, 5), QTime(14, 3, 9));
 
-// A stand-in for qxcapture: it records its arguments, then waits until the test
-// lets it go (if asked to), then does what its mode file says: copy the prepared
-// picture to the output path, write junk there, or write nothing (a cancel).
+// A stand-in for qxcapture (and qxscroll): it records its arguments, then waits
+// until the test lets it go (if asked to), then does what its mode file says:
+// copy the prepared picture to the output path, write junk there, or write
+// nothing (a cancel).
 class CaptureRunnerWithFakeTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        QImage picture(40, 30, QImage::Format_RGB32);
-        picture.fill(QColor(10, 200, 30));
-        picture.setPixelColor(3, 4, Qt::red);
-        ASSERT_TRUE(picture.save(home.file("picture.png")));
-        expected = picture;
-        TestFiles::writeScript(home.file("tools/qxcapture"), R"(
+        expected =
+            TestImages::filled(40, 30, QColor(10, 200, 30)).convertToFormat(QImage::Format_RGB32);
+        expected.setPixelColor(3, 4, Qt::red);
+        ASSERT_TRUE(expected.save(home.file("picture.png")));
+        for (const char* tool : {"tools/qxcapture", "tools/qxscroll"})
+            TestFiles::writeScript(home.file(tool), R"(
 dir=$(dirname "$0")
-printf '%s\n' "$@" > "$dir/arguments"
+printf '%s\n' "$@" > "$dir/arguments.tmp"
+mv "$dir/arguments.tmp" "$dir/arguments"
 while [ -e "$dir/hold" ]; do sleep 0.01; done
 for out; do :; done
 case $(cat "$dir/mode") in
@@ -47,14 +51,12 @@ exit 1
     }
 
     void setMode(const QByteArray& mode) { TestFiles::write(home.file("tools/mode"), mode); }
-
     QStringList toolArguments() const {
         QFile file(home.file("tools/arguments"));
         if (!file.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     }
-
     // Runs one capture to its end; its path and outcome.
     std::pair<QString, CaptureRunner::Outcome> capture(const QStringList& arguments) {
         QSignalSpy finished(&runner, &CaptureRunner::captureFinished);
@@ -65,7 +67,6 @@ exit 1
         return {finished.first().at(0).toString(),
                 finished.first().at(1).value<CaptureRunner::Outcome>()};
     }
-
     QString saveFolder() const { return home.file(".glimvault/captures"); }
     QStringList savedFiles() const { return QDir(saveFolder()).entryList(QDir::Files); }
 
@@ -74,35 +75,31 @@ exit 1
     CaptureRunner runner{home.file("tools")};
 };
 
-TEST_F(CaptureRunnerWithFakeTool, RegionCaptureLeavesOneNamedPngAndPutsItsImageOnTheClipboard) {
+TEST_F(CaptureRunnerWithFakeTool, ACaptureLeavesOneNamedPngAndPutsItsImageOnTheClipboard) {
     const auto [path, outcome] = capture(CaptureRunner::regionArguments());
     EXPECT_EQ(outcome, CaptureRunner::Outcome::copied);
     EXPECT_EQ(path, saveFolder() + "/Glimber 2026-12-05-14-03-09.png");
     EXPECT_EQ(toolArguments(), (QStringList{"-i", path}));
     EXPECT_EQ(savedFiles(), QStringList{"Glimber 2026-12-05-14-03-09.png"});
-    const QImage copied = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), expected);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              expected);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty()) << "the old text is gone";
+    const auto [windowPath, windowOutcome] = capture(CaptureRunner::windowArguments());
+    EXPECT_EQ(windowOutcome, CaptureRunner::Outcome::copied);
+    EXPECT_EQ(toolArguments(), (QStringList{"-iw", windowPath}));
 }
 
-TEST_F(CaptureRunnerWithFakeTool, WindowCaptureAsksTheToolForAWindow) {
-    const auto [path, outcome] = capture(CaptureRunner::windowArguments());
-    EXPECT_EQ(outcome, CaptureRunner::Outcome::copied);
-    EXPECT_EQ(toolArguments(), (QStringList{"-iw", path}));
-}
-
-TEST_F(CaptureRunnerWithFakeTool, CancelLeavesNoFileAndTheClipboardUntouched) {
+TEST_F(CaptureRunnerWithFakeTool, WithoutAPictureTheClipboardIsUntouched) {
     setMode("cancel");
     EXPECT_EQ(capture(CaptureRunner::regionArguments()).second, CaptureRunner::Outcome::noFile);
     EXPECT_TRUE(savedFiles().isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
-}
-
-TEST_F(CaptureRunnerWithFakeTool, FileThatIsNoImageIsKeptAndTheClipboardUntouched) {
     setMode("junk");
     const auto [path, outcome] = capture(CaptureRunner::regionArguments());
     EXPECT_EQ(outcome, CaptureRunner::Outcome::unreadable);
-    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(QFile::exists(path)) << "a file that is no image is kept";
+    QFile::remove(home.file("tools/qxcapture"));
+    EXPECT_EQ(capture(CaptureRunner::regionArguments()).second,
+              CaptureRunner::Outcome::toolNotStarted);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
 }
 
@@ -112,11 +109,9 @@ TEST_F(CaptureRunnerWithFakeTool, SaveFolderIsResolvedAndCreatedForEveryCapture)
     runner.setClock([] { return fixedStart.addSecs(1); });
     EXPECT_EQ(capture(CaptureRunner::regionArguments()).second, CaptureRunner::Outcome::copied);
     EXPECT_EQ(savedFiles(), QStringList{"Glimber 2026-12-05-14-03-10.png"});
-
     ConfigStore::setShared("captures", QJsonValue("~/Elsewhere/Shots"));
-    const auto [path, outcome] = capture(CaptureRunner::regionArguments());
-    EXPECT_EQ(outcome, CaptureRunner::Outcome::copied);
-    EXPECT_EQ(path, home.file("Elsewhere/Shots/Glimber 2026-12-05-14-03-10.png"));
+    EXPECT_EQ(capture(CaptureRunner::regionArguments()).first,
+              home.file("Elsewhere/Shots/Glimber 2026-12-05-14-03-10.png"));
 }
 
 TEST_F(CaptureRunnerWithFakeTool, ReturnsAtOnceAndOverlappingCapturesGetTheirOwnFiles) {
@@ -133,39 +128,43 @@ TEST_F(CaptureRunnerWithFakeTool, ReturnsAtOnceAndOverlappingCapturesGetTheirOwn
                                          "Glimber 2026-12-05-14-03-09_2.png"}));
 }
 
-TEST_F(CaptureRunnerWithFakeTool, MissingToolChangesNothing) {
-    QFile::remove(home.file("tools/qxcapture"));
-    EXPECT_EQ(capture(CaptureRunner::regionArguments()).second,
-              CaptureRunner::Outcome::toolNotStarted);
-    EXPECT_TRUE(savedFiles().isEmpty());
+TEST_F(CaptureRunnerWithFakeTool, ScrollCaptureGivesItsHelperTheRegionOptionAndAPath) {
+    ASSERT_TRUE(runner.startScrollCapture());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !toolArguments().isEmpty(); }, 10'000));
+    EXPECT_EQ(toolArguments(),
+              (QStringList{"--region", saveFolder() + "/Glimber 2026-12-05-14-03-09 scroll.png"}));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
-}
-
-TEST(ScrollCaptureWithFakeHelper, WithoutAHelperNothingHappens) {
-    SandboxHome home;
-    CaptureRunner runner(home.file("tools"));
-    QDir().mkpath(home.file("tools"));
+    QFile::remove(home.file("tools/qxscroll"));
     EXPECT_FALSE(runner.startScrollCapture());
 }
 
-TEST(ScrollCaptureWithFakeHelper, HelperGetsTheRegionOptionAndAPathInTheSaveFolder) {
+TEST(CaptureNamer, NamesTheFileAfterTheLocalStartTime) {
     SandboxHome home;
-    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    TestFiles::writeScript(home.file("tools/qxscroll"),
-                           R"(printf '%s\n' "$@" > "$(dirname "$0")/arguments.tmp"
-mv "$(dirname "$0")/arguments.tmp" "$(dirname "$0")/arguments"
-)");
-    CaptureRunner runner(home.file("tools"));
-    runner.setClock([] { return fixedStart; });
-    ASSERT_TRUE(runner.startScrollCapture());
-    QFile arguments(home.file("tools/arguments"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return arguments.exists(); }, 10'000));
-    ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
-    EXPECT_EQ(
-        QString::fromUtf8(arguments.readAll()).split('\n', Qt::SkipEmptyParts),
-        (QStringList{"--region",
-                     home.file(".glimvault/captures/Glimber 2026-12-05-14-03-09 scroll.png")}));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    CaptureNamer namer;
+    EXPECT_EQ(namer.reserve(home.path(), fixedStart, ".png"),
+              home.file("Glimber 2026-12-05-14-03-09.png"));
+    EXPECT_EQ(namer.reserve(home.path(), QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)), ".png"),
+              home.file("Glimber 2027-01-02-03-04-05.png"))
+        << "zero-padded, 24-hour, no colons";
+    EXPECT_EQ(namer.reserve(home.path(), fixedStart.addSecs(3600), " scroll.png"),
+              home.file("Glimber 2026-12-05-15-03-09 scroll.png"));
+}
+
+TEST(CaptureNamer, NamesInOneSecondAreDistinctInOrderAndNeverThoseOfExistingFiles) {
+    SandboxHome home;
+    // Left by another program, or by the hour that repeats when the clocks go back.
+    TestFiles::write(home.file("Glimber 2026-12-05-14-03-09.png"));
+    CaptureNamer namer;
+    // None of these files exists yet: the users are still selecting.
+    QStringList names;
+    for (int ms : {0, 400, 800, 1000})
+        names.append(
+            QFileInfo(namer.reserve(home.path(), fixedStart.addMSecs(ms), ".png")).fileName());
+    EXPECT_EQ(names, (QStringList{
+                         "Glimber 2026-12-05-14-03-09_2.png", "Glimber 2026-12-05-14-03-09_3.png",
+                         "Glimber 2026-12-05-14-03-09_4.png", "Glimber 2026-12-05-14-03-10.png"}));
+    EXPECT_EQ(namer.reserve(home.path(), fixedStart, " scroll.png"),
+              home.file("Glimber 2026-12-05-14-03-09 scroll.png"));
 }
 
 } // namespace

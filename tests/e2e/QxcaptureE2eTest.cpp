@@ -1,7 +1,8 @@
-// qxcapture itself on the headless desktop: the pixels it writes at other
-// scales than 1, and its desktop-portal path with a stand-in portal.
+// qxcapture itself: the pixels it writes on the headless desktop at other scales
+// than 1, and its desktop-portal path with a stand-in portal.
 #include "RunningProgram.h"
 #include "SandboxHome.h"
+#include "TestImages.h"
 #include "XSession.h"
 
 #include <QDBusConnection>
@@ -20,38 +21,8 @@
 
 namespace {
 
-QColor colourAt(int x, int y) {
-    return QColor(x % 256, y % 256, (x / 256) * 40 + (y / 256) * 7);
-}
-
-// Empty when both are the same picture; else where they first differ.
-std::string difference(const QImage& actual, const QImage& expected) {
-    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
-    const QImage b = expected.convertToFormat(QImage::Format_RGB32);
-    if (a.size() != b.size())
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(a.width())
-            .arg(a.height())
-            .arg(b.width())
-            .arg(b.height())
-            .toStdString();
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return QStringLiteral("pixel %1,%2 is %3, expected %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a.pixelColor(x, y).name(), b.pixelColor(x, y).name())
-                    .toStdString();
-    return {};
-}
-
-QImage pattern(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, colourAt(x, y));
-    return image;
+QImage opaque(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 // A window that shows a picture pixel for pixel at a given place.
@@ -66,54 +37,48 @@ std::unique_ptr<QLabel> showPicture(const QImage& picture, QPoint at) {
     return window;
 }
 
-QProcessEnvironment scaledBy(const QString& factor) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_SCALE_FACTOR", factor);
-    return environment;
-}
-
 class QxcaptureAtScale : public ::testing::TestWithParam<const char*> {
 protected:
+    std::unique_ptr<RunningProgram> start(const QString& mode, const QString& out) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_SCALE_FACTOR", GetParam());
+        auto tool =
+            std::make_unique<RunningProgram>("qxcapture", QStringList{mode, out}, environment);
+        EXPECT_TRUE(x.waitForCaptureOverlay());
+        return tool;
+    }
+
     SandboxHome home;
     XSession x;
+    const QImage desktop = TestImages::positions({1280, 800});
+    const std::unique_ptr<QLabel> background = showPicture(desktop, {0, 0});
 };
 
 TEST_P(QxcaptureAtScale, RegionHoldsExactlyTheScreenPixelsDraggedOver) {
-    const QImage desktop = pattern({1280, 800});
-    const auto background = showPicture(desktop, {0, 0});
-    const QString out = home.file("region.png");
-    RunningProgram tool("qxcapture", {"-i", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(x.waitForCaptureOverlay());
+    const auto tool = start("-i", home.file("region.png"));
     // Odd pixels, which fall between two logical units at these scales.
     const QRect dragged(QPoint(201, 101), QPoint(402, 301));
     x.drag(dragged.topLeft(), dragged.bottomRight());
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    EXPECT_EQ(tool.exitCode(), 0);
-    const QImage written(out);
-    ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(difference(written, desktop.copy(dragged)), "");
+    ASSERT_TRUE(tool->waitForExit(10'000));
+    EXPECT_EQ(tool->exitCode(), 0);
+    EXPECT_EQ(opaque(QImage(home.file("region.png"))), desktop.copy(dragged));
 }
 
 TEST_P(QxcaptureAtScale, WindowModeTakesTheTopmostWindowUnderTheClick) {
-    const auto background = showPicture(pattern({1280, 800}), {0, 0});
-    const QImage picture = pattern({301, 157}).mirrored(true, false);
+    const QImage picture = TestImages::positions({301, 157}).mirrored(true, false);
     const auto window = showPicture(picture, {333, 222});
-    const QString out = home.file("window.png");
-    RunningProgram tool("qxcapture", {"-iw", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(x.waitForCaptureOverlay());
+    const auto tool = start("-iw", home.file("window.png"));
     x.click({400, 300});
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    EXPECT_EQ(difference(QImage(out), picture), "");
+    ASSERT_TRUE(tool->waitForExit(10'000));
+    EXPECT_EQ(opaque(QImage(home.file("window.png"))), picture);
 }
 
 TEST_P(QxcaptureAtScale, ClickWithoutADragWritesNothing) {
-    const QString out = home.file("nothing.png");
-    RunningProgram tool("qxcapture", {"-i", out}, scaledBy(GetParam()));
-    ASSERT_TRUE(x.waitForCaptureOverlay());
+    const auto tool = start("-i", home.file("nothing.png"));
     x.click({500, 500});
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    EXPECT_EQ(tool.exitCode(), 1);
-    EXPECT_FALSE(QFile::exists(out));
+    ASSERT_TRUE(tool->waitForExit(10'000));
+    EXPECT_EQ(tool->exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(home.file("nothing.png")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, QxcaptureAtScale, ::testing::Values("2", "1.5"));
@@ -129,9 +94,9 @@ public:
         : response_(response)
         , file_(std::move(file)) {
         QDBusConnection bus = QDBusConnection::sessionBus();
-        registered_ = bus.registerService("org.freedesktop.portal.Desktop") &&
-                      bus.registerObject("/org/freedesktop/portal/desktop", this,
-                                         QDBusConnection::ExportAllSlots);
+        registered = bus.registerService("org.freedesktop.portal.Desktop") &&
+                     bus.registerObject("/org/freedesktop/portal/desktop", this,
+                                        QDBusConnection::ExportAllSlots);
     }
     ~FakeScreenshotPortal() override {
         QDBusConnection bus = QDBusConnection::sessionBus();
@@ -139,7 +104,7 @@ public:
         bus.unregisterService("org.freedesktop.portal.Desktop");
     }
 
-    bool registered_ = false;
+    bool registered = false;
     QVariantMap options;
 
 public Q_SLOTS:
@@ -164,45 +129,38 @@ private:
     QString file_;
 };
 
-QProcessEnvironment withoutX11() {
+// Without an X11 display qxcapture asks the portal.
+int captureThroughThePortal(const QString& out) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    return environment;
+    RunningProgram tool("qxcapture", {"-i", out}, environment);
+    EXPECT_TRUE(tool.waitForExit(10'000));
+    return tool.exitCode();
 }
 
-TEST(QxcaptureWithFakePortal, MovesTheFileThePortalWroteToTheOutputPath) {
+TEST(QxcaptureWithFakePortal, MovesThePortalsPictureToTheOutputPathAsPng) {
     SandboxHome home;
-    const QImage picture = pattern({64, 48});
-    ASSERT_TRUE(picture.save(home.file("Pictures/Screenshot.png")));
-    FakeScreenshotPortal portal(0, home.file("Pictures/Screenshot.png"));
-    ASSERT_TRUE(portal.registered_);
-    RunningProgram tool("qxcapture", {"-i", home.file("out.png")}, withoutX11());
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    EXPECT_EQ(tool.exitCode(), 0);
-    EXPECT_EQ(portal.options.value("interactive").toBool(), true);
-    EXPECT_EQ(difference(QImage(home.file("out.png")), picture), "");
-    EXPECT_FALSE(QFile::exists(home.file("Pictures/Screenshot.png")));
-}
-
-TEST(QxcaptureWithFakePortal, PictureInAnotherFormatIsWrittenAsPng) {
-    SandboxHome home;
-    QImage flat(32, 32, QImage::Format_RGB32);
-    flat.fill(Qt::darkCyan);
-    ASSERT_TRUE(flat.save(home.file("Pictures/Screenshot.jpg"), "JPG", 100));
-    FakeScreenshotPortal portal(0, home.file("Pictures/Screenshot.jpg"));
-    RunningProgram tool("qxcapture", {"-i", home.file("out.png")}, withoutX11());
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    QFile out(home.file("out.png"));
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(out.read(8).startsWith("\x89PNG"));
+    for (const char* name : {"Shot.png", "Shot.jpg"}) {
+        SCOPED_TRACE(name);
+        const QString shot = home.file(QStringLiteral("Pictures/") + name);
+        ASSERT_TRUE(TestImages::filled(32, 32, Qt::darkCyan).save(shot));
+        FakeScreenshotPortal portal(0, shot);
+        ASSERT_TRUE(portal.registered);
+        EXPECT_EQ(captureThroughThePortal(home.file("out.png")), 0);
+        EXPECT_EQ(portal.options.value("interactive").toBool(), true);
+        QFile out(home.file("out.png"));
+        ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(out.read(8).startsWith("\x89PNG"));
+        EXPECT_EQ(QImage(out.fileName()).size(), QSize(32, 32));
+        EXPECT_FALSE(QFile::exists(shot));
+        out.remove();
+    }
 }
 
 TEST(QxcaptureWithFakePortal, CancelledPortalDialogWritesNothing) {
     SandboxHome home;
     FakeScreenshotPortal portal(1, QString());
-    RunningProgram tool("qxcapture", {"-i", home.file("out.png")}, withoutX11());
-    ASSERT_TRUE(tool.waitForExit(10'000));
-    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(captureThroughThePortal(home.file("out.png")), 1);
     EXPECT_FALSE(QFile::exists(home.file("out.png")));
 }
 

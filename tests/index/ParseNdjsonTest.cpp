@@ -2,66 +2,32 @@
 
 #include <gtest/gtest.h>
 
-using OcrRun::parseNdjson;
-
-TEST(ParseNdjson, MapsEachPathToItsText) {
-    const auto result = parseNdjson("{\"path\": \"/a.png\", \"text\": \"Hello\\nWorld\"}\n"
-                                    "{\"path\": \"/b.png\", \"text\": \"\"}\n");
-    ASSERT_EQ(result.size(), 2);
-    EXPECT_EQ(result.value("/a.png"), QString("Hello\nWorld"));
-    EXPECT_EQ(result.value("/b.png"), QString(""));
-}
-
-TEST(ParseNdjson, AnErrorKeyMeansNoTextWhateverElseTheLineSays) {
-    const auto result =
-        parseNdjson("{\"path\": \"/a.png\", \"error\": \"unreadable\", \"text\": \"x\"}\n"
-                    "{\"path\": \"/b.png\", \"error\": null}\n");
-    ASSERT_EQ(result.size(), 2);
-    EXPECT_EQ(result.value("/a.png"), std::nullopt);
-    EXPECT_EQ(result.value("/b.png"), std::nullopt);
-}
-
-TEST(ParseNdjson, ATextThatIsNotAStringCountsAsEmpty) {
-    const auto result =
-        parseNdjson("{\"path\": \"/a.png\", \"text\": 42}\n{\"path\": \"/b.png\"}\n");
-    EXPECT_EQ(result.value("/a.png"), QString(""));
-    EXPECT_EQ(result.value("/b.png"), QString(""));
-}
-
-TEST(ParseNdjson, SkipsWhatIsNotAnObjectWithAStringPath) {
-    const auto result = parseNdjson("not json\n"
-                                    "[\"/a.png\"]\n"
-                                    "{\"path\": 7, \"text\": \"x\"}\n"
-                                    "{\"text\": \"x\"}\n"
-                                    "{\"path\": \"/ok.png\", \"text\": \"fine\"}\n"
-                                    "{\"path\": \"/cut.png\", \"te");
-    ASSERT_EQ(result.size(), 1);
-    EXPECT_EQ(result.value("/ok.png"), QString("fine"));
-}
-
-TEST(ParseNdjson, AcceptsPaddingAndBlankLines) {
-    const auto result =
-        parseNdjson(QString::fromUtf8("\n\n  \t{\"path\": \"/a.png\", \"text\": \"a\"} \t\n"
-                                      "\u3000{\"path\": \"/b.png\", \"text\": \"b\"}\n\n"));
-    EXPECT_EQ(result.value("/a.png"), QString("a"));
-    EXPECT_EQ(result.value("/b.png"), QString("b"));
-}
-
-TEST(ParseNdjson, TheLastLineForAPathWins) {
-    const auto result = parseNdjson("{\"path\": \"/a.png\", \"text\": \"first\"}\n"
-                                    "{\"path\": \"/a.png\", \"error\": \"later failure\"}\n"
-                                    "{\"path\": \"/b.png\", \"error\": \"x\"}\n"
-                                    "{\"path\": \"/b.png\", \"text\": \"second\"}\n");
-    EXPECT_EQ(result.value("/a.png"), std::nullopt);
-    EXPECT_EQ(result.value("/b.png"), QString("second"));
-}
-
-TEST(ParseNdjson, CrlfDoesNotEndALine) {
-    // Two CRLF lines read as one piece, which is not one JSON object.
-    EXPECT_TRUE(parseNdjson("{\"path\": \"/a.png\", \"text\": \"a\"}\r\n"
-                            "{\"path\": \"/b.png\", \"text\": \"b\"}\r\n")
-                    .isEmpty());
-    // A single CRLF line still parses: CR and LF are JSON white space.
-    EXPECT_EQ(parseNdjson("{\"path\": \"/a.png\", \"text\": \"a\"}\r\n").value("/a.png"),
-              QString("a"));
+TEST(ParseNdjson, MapsEachPathToItsTextOrToNoneOnError) {
+    using Texts = QHash<QString, std::optional<QString>>;
+    const std::pair<const char*, Texts> cases[] = {
+        {"{\"path\": \"/a\", \"text\": \"Hello\\nWorld\"}\n{\"path\": \"/b\", \"text\": \"\"}\n",
+         {{"/a", "Hello\nWorld"}, {"/b", ""}}},
+        // An error key means no text, whatever else the line says.
+        {"{\"path\": \"/a\", \"error\": \"unreadable\", \"text\": \"x\"}\n"
+         "{\"path\": \"/b\", \"error\": null}\n",
+         {{"/a", std::nullopt}, {"/b", std::nullopt}}},
+        // A text that is not a string counts as empty.
+        {"{\"path\": \"/a\", \"text\": 42}\n{\"path\": \"/b\"}\n", {{"/a", ""}, {"/b", ""}}},
+        // What is not an object with a string path is skipped.
+        {"not json\n[\"/a\"]\n{\"path\": 7, \"text\": \"x\"}\n{\"text\": \"x\"}\n"
+         "{\"path\": \"/ok\", \"text\": \"fine\"}\n{\"path\": \"/cut\", \"te",
+         {{"/ok", "fine"}}},
+        {"\n\n  \t{\"path\": \"/a\", \"text\": \"a\"} \t\n\u3000{\"path\": \"/b\", \"text\": "
+         "\"b\"}\n\n",
+         {{"/a", "a"}, {"/b", "b"}}},
+        // The last line for a path wins.
+        {"{\"path\": \"/a\", \"text\": \"first\"}\n{\"path\": \"/a\", \"error\": \"later\"}\n"
+         "{\"path\": \"/b\", \"error\": \"x\"}\n{\"path\": \"/b\", \"text\": \"second\"}\n",
+         {{"/a", std::nullopt}, {"/b", "second"}}},
+        // CRLF does not end a line, but CR and LF are JSON white space.
+        {"{\"path\": \"/a\", \"text\": \"a\"}\r\n{\"path\": \"/b\", \"text\": \"b\"}\r\n", {}},
+        {"{\"path\": \"/a\", \"text\": \"a\"}\r\n", {{"/a", "a"}}},
+    };
+    for (const auto& [output, expected] : cases)
+        EXPECT_EQ(OcrRun::parseNdjson(QString::fromUtf8(output)), expected) << output;
 }

@@ -1,7 +1,6 @@
 #include "ShotReader.h"
 
-#include "SandboxHome.h"
-#include "ShotRows.h"
+#include "ShotFolders.h"
 #include "ShotStore.h"
 
 #include <QDir>
@@ -13,81 +12,46 @@
 
 namespace {
 
-class ShotReaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QDir().mkpath(home.file(".glimvault"));
-        ShotRows::exec(database(),
-                       "CREATE TABLE shots (id INTEGER PRIMARY KEY AUTOINCREMENT, path "
-                       "TEXT UNIQUE NOT NULL, filename TEXT NOT NULL, bytes INTEGER, "
-                       "mtime_ms INTEGER, taken_at TEXT, ocr_text TEXT, ocr_done INTEGER "
-                       "NOT NULL DEFAULT 0, indexed_at TEXT NOT NULL)");
-    }
-    QString database() const { return home.file(".glimvault/db.sqlite"); }
-    void add(const char* name, qint64 mtime, const char* text) {
-        const QByteArray sql = QByteArray("INSERT INTO shots(path, filename, mtime_ms, taken_at, "
-                                          "ocr_text, indexed_at) VALUES('/s/") +
-                               name + "', '" + name + "', " + QByteArray::number(mtime) + ", " +
-                               "'2025-03-14T09:26:53', " +
-                               (text ? "'" + QByteArray(text) + "'" : QByteArray("NULL")) +
-                               ", 'now')";
-        ShotRows::exec(database(), sql.constData());
-    }
-    static QStringList names(const QList<Shot>& shots) {
-        QStringList result;
-        for (const Shot& shot : shots)
-            result.append(shot.filename);
-        return result;
-    }
+class ShotReaderTest : public ShotFolders {};
 
-    SandboxHome home;
-};
+QStringList names(const QList<Shot>& shots) {
+    QStringList result;
+    for (const Shot& shot : shots)
+        result.append(shot.filename);
+    return result;
+}
 
-TEST_F(ShotReaderTest, RecentListsNewestFirstUpToTheLimit) {
-    add("old", 1, "x");
-    add("new", 3, nullptr);
-    add("mid", 2, "y");
+TEST_F(ShotReaderTest, ListsAndSearchesNewestFirst) {
+    const std::pair<const char*, std::optional<QString>> rows[] = {
+        {"upper", "AB"},  {"inside", "xAby"}, {"none", std::nullopt}, {"kana", "ファイルを保存"},
+        {"wide", "ＡＢ"}, {"empty", ""},      {"one", "a"},           {"two", "a-c"}};
+    for (qsizetype i = 0; i < std::ssize(rows); ++i)
+        ShotRows::add(database(), rows[i].first, i, rows[i].second);
     ShotReader reader(database());
-    EXPECT_EQ(names(reader.recent(200)), QStringList({"new", "mid", "old"}));
-    EXPECT_EQ(names(reader.recent(2)), QStringList({"new", "mid"}));
+    EXPECT_EQ(names(reader.recent(200)),
+              QStringList({"two", "one", "empty", "wide", "kana", "none", "inside", "upper"}));
+    EXPECT_EQ(names(reader.recent(2)), QStringList({"two", "one"}));
     const Shot newest = reader.recent(1).first();
-    EXPECT_EQ(newest.path, "/s/new");
+    EXPECT_EQ(newest.path, "/s/two");
     EXPECT_EQ(newest.takenAt, "2025-03-14T09:26:53");
-    EXPECT_EQ(newest.ocrText, std::nullopt);
-}
+    EXPECT_EQ(reader.recent(200)[5].ocrText, std::nullopt);
 
-TEST_F(ShotReaderTest, SearchIgnoresAsciiCaseOnly) {
-    add("upper", 1, "AB");
-    add("inside", 2, "xAby");
-    add("none", 3, nullptr);
-    add("kana", 4, "ファイルを保存");
-    add("fullwidth", 5, "ＡＢ");
-    ShotReader reader(database());
-    EXPECT_EQ(names(reader.search("ab", 200)), QStringList({"inside", "upper"}));
-    EXPECT_EQ(names(reader.search("保存", 200)), QStringList({"kana"}));
-    EXPECT_EQ(names(reader.search("ａｂ", 200)), QStringList());
-}
-
-TEST_F(ShotReaderTest, PercentAndUnderscoreAreWildcards) {
-    add("empty", 1, "");
-    add("one", 2, "a");
-    add("two", 3, "a-c");
-    add("unread", 4, nullptr);
-    ShotReader reader(database());
-    EXPECT_EQ(names(reader.search("_", 200)), QStringList({"two", "one"}));
-    EXPECT_EQ(names(reader.search("a%c", 200)), QStringList({"two"}));
-    EXPECT_EQ(names(reader.search("", 200)), QStringList({"two", "one", "empty"}));
-}
-
-TEST_F(ShotReaderTest, SearchKeepsTheLimitNewestFirst) {
-    for (int i = 0; i < 30; ++i)
-        add(QByteArray::number(i).constData(), i, "match");
-    ShotReader reader(database());
-    EXPECT_EQ(names(reader.search("match", 3)), QStringList({"29", "28", "27"}));
+    // ASCII case is ignored, no other; "%" and "_" are wildcards.
+    const std::pair<const char*, QStringList> searches[] = {
+        {"ab", {"inside", "upper"}},
+        {"保存", {"kana"}},
+        {"ａｂ", {}},
+        {"a%c", {"two"}},
+        {"_", {"two", "one", "wide", "kana", "inside", "upper"}},
+        {"", {"two", "one", "empty", "wide", "kana", "inside", "upper"}},
+    };
+    for (const auto& [text, expected] : searches)
+        EXPECT_EQ(names(reader.search(QString::fromUtf8(text), 200)), expected) << text;
+    EXPECT_EQ(names(reader.search("_", 3)), QStringList({"two", "one", "wide"}));
 }
 
 TEST_F(ShotReaderTest, ServesSeveralThreadsOneAfterTheOther) {
-    add("a", 1, "text");
+    ShotRows::add(database(), "a", 1, "text");
     ShotReader reader(database());
     std::vector<std::thread> threads;
     std::atomic<int> found = 0;
@@ -102,18 +66,12 @@ TEST_F(ShotReaderTest, ServesSeveralThreadsOneAfterTheOther) {
     EXPECT_EQ(found, 200);
 }
 
-TEST(ShotReaderWithoutDatabase, GivesNothingAndCreatesNothingUntilTheFileExists) {
-    SandboxHome home;
-    const QString path = home.file(".glimvault/db.sqlite");
-    ShotReader reader(path);
+TEST_F(ShotReaderTest, GivesNothingAndCreatesNothingUntilTheFileExists) {
+    ShotReader reader(database());
     EXPECT_TRUE(reader.recent(200).isEmpty());
     EXPECT_TRUE(reader.search("x", 200).isEmpty());
-    EXPECT_FALSE(QFile::exists(path));
-
-    QDir().mkpath(home.file(".glimvault"));
-    ShotRows::exec(path, "CREATE TABLE shots (id INTEGER PRIMARY KEY, path TEXT, filename TEXT, "
-                         "taken_at TEXT, ocr_text TEXT, mtime_ms INTEGER)");
-    ShotRows::exec(path, "INSERT INTO shots(path, filename, mtime_ms) VALUES('/a', 'a', 1)");
+    EXPECT_FALSE(QFile::exists(database()));
+    ShotRows::add(database(), "a", 1, std::nullopt);
     EXPECT_EQ(reader.recent(200).size(), 1);
 }
 

@@ -1,5 +1,6 @@
 #include "ShotRows.h"
 
+#include "ShotIndex.h"
 #include "SqliteConnection.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +33,22 @@ std::optional<ShotRow> byFilename(const QString& databasePath, const QString& fi
     return std::nullopt;
 }
 
-void exec(const QString& databasePath, const char* sql) {
+void exec(const QString& databasePath, const QString& sql) {
     auto db = SqliteConnection::openReadWrite(databasePath, 2000);
     ASSERT_TRUE(db.has_value());
-    ASSERT_TRUE(db->exec(sql)) << sql;
+    ASSERT_TRUE(db->exec(sql.toUtf8().constData())) << sql.toStdString();
+}
+
+void add(const QString& databasePath, const QString& filename, qint64 mtimeMs,
+         const std::optional<QString>& ocrText) {
+    ShotIndex(ShotIndexOptions{databasePath}).openDB();
+    const QString text = ocrText ? "'" + *ocrText + "'" : QStringLiteral("NULL");
+    exec(databasePath, QStringLiteral("INSERT INTO shots(path, filename, mtime_ms, taken_at, "
+                                      "ocr_text, indexed_at) VALUES('/s/%1', '%1', %2, "
+                                      "'2025-03-14T09:26:53', %3, 'now')")
+                           .arg(filename)
+                           .arg(mtimeMs)
+                           .arg(text));
 }
 
 } // namespace ShotRows

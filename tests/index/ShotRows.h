@@ -23,6 +23,9 @@ namespace ShotRows {
 QList<ShotRow> all(const QString& databasePath);
 std::optional<ShotRow> byFilename(const QString& databasePath, const QString& filename);
 // Runs SQL against the file, for arranging a test's starting state.
-void exec(const QString& databasePath, const char* sql);
+void exec(const QString& databasePath, const QString& sql);
+// A row for the file /s/`filename`, in the index's own schema.
+void add(const QString& databasePath, const QString& filename, qint64 mtimeMs,
+         const std::optional<QString>& ocrText);
 
 } // namespace ShotRows

@@ -1,6 +1,11 @@
 #include "LinuxKeyboardState.h"
 
+#include "EvdevKeyEventSource.h"
+#include "SandboxHome.h"
+#include "TestFiles.h"
 #include "VirtualKey.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +71,18 @@ TEST(LinuxKeyboardState, OtherKeysGoDownWithTheHeldFlagsAndNeverLookLikeModifier
 TEST(LinuxKeyboardState, ReleaseOfAKeyPressedBeforeTheStreamStartedIsStillReported) {
     LinuxKeyboardState keyboard;
     EXPECT_EQ(keyboard.release(KEY_RIGHTSHIFT), flagsChanged(VirtualKey::rightShift, 0));
+}
+
+TEST(EvdevKeyEventSource, CannotStartWithoutAKeyboardItMayRead) {
+    SandboxHome home;
+    QDir().mkpath(home.file("input"));
+    EXPECT_FALSE(EvdevKeyEventSource(home.file("input")).start()) << "no devices at all";
+    // Nodes that are no input devices, or that this user may not read.
+    TestFiles::write(home.file("input/event0"), "not a device");
+    TestFiles::write(home.file("input/event1"));
+    QFile::setPermissions(home.file("input/event1"), QFile::WriteOwner);
+    EXPECT_FALSE(EvdevKeyEventSource(home.file("input")).start());
+    EXPECT_FALSE(EvdevKeyEventSource(home.file("missing")).start());
 }
 
 } // namespace

@@ -1,18 +1,30 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
-
-#include <utility>
 
 // A throw-away home folder: HOME and the XDG folders point into a fresh temporary
 // folder for the object's life, so no test ever touches the user's real files.
 class SandboxHome {
 public:
-    SandboxHome();
-    ~SandboxHome();
+    SandboxHome() {
+        for (const auto& [name, relative] : folders) {
+            const QString value = *relative ? dir_.filePath(relative) : dir_.path();
+            QDir().mkpath(value);
+            saved_.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+            qputenv(name, value.toUtf8());
+        }
+        QFile::setPermissions(file(".run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ~SandboxHome() {
+        for (const Saved& variable : saved_) {
+            if (variable.wasSet)
+                qputenv(variable.name, variable.value);
+            else
+                qunsetenv(variable.name);
+        }
+    }
     SandboxHome(const SandboxHome&) = delete;
     SandboxHome& operator=(const SandboxHome&) = delete;
 
@@ -21,7 +33,21 @@ public:
     QString file(const QString& relative) const { return dir_.filePath(relative); }
 
 private:
+    static constexpr std::pair<const char*, const char*> folders[] = {
+        {"HOME", ""},
+        {"XDG_CONFIG_HOME", ".config"},
+        {"XDG_CACHE_HOME", ".cache"},
+        {"XDG_DATA_HOME", ".local/share"},
+        {"XDG_STATE_HOME", ".local/state"},
+        {"XDG_PICTURES_DIR", "Pictures"},
+        {"XDG_RUNTIME_DIR", ".run"},
+    };
+    struct Saved {
+        const char* name;
+        bool wasSet;
+        QByteArray value;
+    };
+
     QTemporaryDir dir_;
-    QList<std::pair<QByteArray, QByteArray>> saved_;
-    QList<QByteArray> unset_;
+    QList<Saved> saved_;
 };

@@ -1,15 +1,37 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 // Small file helpers for tests.
 namespace TestFiles {
 
-void write(const QString& path, const QByteArray& content = {});
+inline void write(const QString& path, const QByteArray& content = {}) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    file.write(content);
+}
+
 // A shell script, executable, written to `path`.
-void writeScript(const QString& path, const QByteArray& body);
+inline void writeScript(const QString& path, const QByteArray& body) {
+    write(path, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // Sets a file's modification time, in whole seconds since 1970 plus nanoseconds.
-void setModificationTime(const QString& path, long long seconds, long nanoseconds = 0);
+inline void setModificationTime(const QString& path, long long seconds, long nanoseconds = 0) {
+    const timespec times[2] = {{time_t(seconds), nanoseconds}, {time_t(seconds), nanoseconds}};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW),
+              0);
+}
 
 } // namespace TestFiles

@@ -8,7 +8,7 @@ OcrWorker::OcrWorker(PixelBudget& budget, OcrSettings settings)
 
 TextRecognizer* OcrWorker::recognizer() {
     if (!recognizer_ && loadError_.isEmpty()) {
-        auto loaded = std::make_unique<TextRecognizer>();
+        auto loaded = std::make_unique<TextRecognizer>(settings_.recognition);
         if (loaded->load(loadError_))
             recognizer_ = std::move(loaded);
     }

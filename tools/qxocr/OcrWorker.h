@@ -14,6 +14,7 @@ struct OcrSettings {
     qint64 maxPixels = ImageFile::defaultMaxPixels;
     int timeLimitMs = TextRecognizer::defaultTimeLimitMs;
     ScreenshotPreprocessor::Options preprocessing;
+    TextRecognizer::Options recognition;
 };
 
 // Turns one path after another into its result line, on one thread with one

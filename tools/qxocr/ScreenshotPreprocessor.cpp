@@ -1,6 +1,7 @@
 #include "ScreenshotPreprocessor.h"
 
 #include "DarkPanels.h"
+#include "FlatBackground.h"
 #include "GreyHistogram.h"
 #include "RuleLines.h"
 
@@ -11,6 +12,13 @@
 namespace ScreenshotPreprocessor {
 
 namespace {
+
+// Strokes up to this wide are text to the background flattening: the bold
+// headings of a screen at twice the scale.
+constexpr int maxStrokeWidth = 7;
+// Grid lines and separators as faint as this are painted out too: beside a
+// glyph, even a light grey line changes what Tesseract reads.
+constexpr int faintRule = 224;
 
 // The median height of the shapes that look like glyphs or parts of glyphs:
 // for Latin text about the x-height, for Japanese somewhat more.
@@ -53,12 +61,19 @@ Result prepare(PixPtr grey, const Options& options) {
         counts.invert();
         result.invertedWhole = true;
     }
-    const int threshold = counts.otsuThreshold();
-    result.glyphHeight = typicalGlyphHeight(grey.get(), threshold);
     if (options.invertDarkPanels)
         result.invertedPanels = DarkPanels::invert(grey.get());
+    if (options.flattenBackground) {
+        PixPtr flat = FlatBackground::flatten(grey.get(), maxStrokeWidth);
+        if (flat) {
+            grey = std::move(flat);
+            counts = GreyHistogram::of(grey.get());
+        }
+    }
+    const int threshold = counts.otsuThreshold();
+    result.glyphHeight = typicalGlyphHeight(grey.get(), threshold);
     if (options.removeRules && result.glyphHeight > 0)
-        RuleLines::paintOut(grey.get(), threshold, result.glyphHeight);
+        RuleLines::paintOut(grey.get(), std::max(threshold, faintRule), result.glyphHeight);
     result.scale = scaleFor(result.glyphHeight, grey.get(), options);
     if (result.scale > 1) {
         PixPtr scaled(pixScaleGrayLI(grey.get(), float(result.scale), float(result.scale)));

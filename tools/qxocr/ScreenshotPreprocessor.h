@@ -5,13 +5,15 @@
 // Makes a screenshot easy for Tesseract, which reads dark text on a light
 // ground at a comfortable size best: dark-mode pictures are inverted, dark
 // panels with light text in them (selected rows, coloured buttons, title bars)
-// turn light with dark text, frames and grid lines are painted out, and small
-// text is enlarged. Each step can be left out, for measuring what it brings.
+// turn light with dark text, grey backgrounds turn white and dim text dark,
+// frames and grid lines are painted out, and small text is enlarged. Each
+// step can be left out, for measuring what it brings.
 namespace ScreenshotPreprocessor {
 
 struct Options {
     bool invertDarkMode = true;
     bool invertDarkPanels = true;
+    bool flattenBackground = true;
     bool removeRules = true;
     // Text is enlarged until its typical glyph is about this many pixels tall...
     double targetGlyphHeight = 20;

@@ -1,5 +1,6 @@
 #include "TextRecognizer.h"
 
+#include "FlatBackground.h"
 #include "MissedLineFinder.h"
 #include "PageBands.h"
 #include "PageText.h"
@@ -31,8 +32,10 @@ struct Setting {
 
 // The CJK pitch model keeps Japanese characters together as words. Dark text
 // on light is ensured beforehand, so Tesseract's own second pass over inverted
-// lines would only cost time.
+// lines would only cost time. Tesseract's reports on its work ("Detected 47
+// diacritics") would land where the helper's own diagnostics go.
 constexpr Setting screenshotSettings[] = {
+    {"debug_file", "/dev/null"},
     {"preserve_interword_spaces", "1"},
     {"textord_use_cjk_fp_model", "1"},
     {"tessedit_do_invert", "0"},
@@ -54,6 +57,10 @@ constexpr int linesPerBand = 80;
 constexpr int maxBandDepth = 3;
 // Tesseract reads no picture longer than this on a side.
 constexpr int maxSide = 32767;
+// Screenshots carry no resolution Tesseract could trust, so it would guess
+// one from the text (and say so on standard error for every picture). Text is
+// enlarged to about the size of print at this resolution beforehand.
+constexpr int pageResolution = 300;
 
 // Tesseract asks before each line whether to stop, and says how many there
 // are: stopping before the first keeps it from starting on a page too long to
@@ -74,6 +81,11 @@ std::unique_ptr<tesseract::TessBaseAPI> engine(const char* languages, tesseract:
     for (const Setting& setting : screenshotSettings)
         api->SetVariable(setting.name, setting.value);
     return api;
+}
+
+void setPicture(tesseract::TessBaseAPI& engine, Pix* pix) {
+    engine.SetImage(pix);
+    engine.SetSourceResolution(pageResolution);
 }
 
 QString takeText(char* text) {
@@ -131,7 +143,11 @@ bool hasInk(Pix* binary) {
 
 } // namespace
 
-TextRecognizer::TextRecognizer() = default;
+TextRecognizer::TextRecognizer()
+    : TextRecognizer(Options()) {}
+
+TextRecognizer::TextRecognizer(Options options)
+    : options_(options) {}
 
 TextRecognizer::~TextRecognizer() = default;
 
@@ -203,6 +219,13 @@ QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
 
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
+    // A page on which nothing at all reads as Japanese has no Japanese words
+    // to rescue: its doubtful words are English ones, and the second engine
+    // need not even be loaded.
+    if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
+            return RecognizedText::hasJapanese(word.text);
+        }))
+        return;
     bool pictureSet = false;
     int looks = 0;
     for (RecognizedWord& word : words) {
@@ -213,7 +236,7 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
         if (!engine)
             return;
         if (!pictureSet) {
-            engine->SetImage(pix);
+            setPicture(*engine, pix);
             pictureSet = true;
         }
         ++looks;
@@ -268,8 +291,13 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlin
     return {{text, page}};
 }
 
-QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
+QString TextRecognizer::recognize(Pix* picture, int timeLimitMs) {
     const QDeadlineTimer deadline(timeLimitMs);
+    PixPtr padded;
+    if (options_.margin > 0 &&
+        qint64(pixGetWidth(picture)) * pixGetHeight(picture) <= options_.maxPaddedPixels)
+        padded = FlatBackground::pad(picture, options_.margin, FlatBackground::borderGrey(picture));
+    Pix* pix = padded ? padded.get() : picture;
     const QList<QRect> pieces = PageBands::pieces(pix, maxSide);
     if (pieces.size() == 1)
         return recognizePiece(pix, deadline);
@@ -286,7 +314,7 @@ QString TextRecognizer::recognize(Pix* pix, int timeLimitMs) {
 }
 
 QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
-    api_->SetImage(pix);
+    setPicture(*api_, pix);
     const PixPtr binary(api_->GetThresholdedImage());
     if (!binary)
         return {};

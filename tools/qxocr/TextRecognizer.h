@@ -33,7 +33,18 @@ public:
     // so far, so one giant screenshot cannot stall its batch.
     static constexpr int defaultTimeLimitMs = 50'000;
 
+    // Pixels of margin added around a picture before it is read, in the
+    // grey of its edge: letters cut by a tight capture then stand clear of
+    // the edge, where Tesseract loses them. Pictures larger than
+    // `maxPaddedPixels` are read as they are, so that the copy never adds to
+    // the memory a large picture needs.
+    struct Options {
+        int margin = 16;
+        qint64 maxPaddedPixels = 8'000'000;
+    };
+
     TextRecognizer();
+    explicit TextRecognizer(Options options);
     ~TextRecognizer();
     TextRecognizer(const TextRecognizer&) = delete;
     TextRecognizer& operator=(const TextRecognizer&) = delete;
@@ -64,6 +75,7 @@ private:
     QList<RecognizedLine> readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline);
     tesseract::TessBaseAPI* japanese();
 
+    Options options_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
     std::unique_ptr<tesseract::TessBaseAPI> japanese_;
     bool japaneseUnavailable_ = false;

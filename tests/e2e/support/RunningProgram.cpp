@@ -2,32 +2,9 @@
 
 #include "HeadlessDesktop.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-
-// The parent and the name of a process, from /proc/PID/stat: "pid (name) state ppid ...".
-std::optional<std::pair<qint64, QString>> parentAndName(const QString& pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray text = stat.readAll();
-    const qsizetype open = text.indexOf('(');
-    const qsizetype close = text.lastIndexOf(')');
-    if (open < 0 || close < open)
-        return std::nullopt;
-    const QList<QByteArray> rest = text.mid(close + 2).split(' ');
-    if (rest.size() < 2)
-        return std::nullopt;
-    return std::make_pair(rest[1].toLongLong(),
-                          QString::fromUtf8(text.mid(open + 1, close - open - 1)));
-}
-
-} // namespace
 
 QString RunningProgram::path(const QString& name) {
     return QStringLiteral(GLIMBER_BIN_DIR "/") + name;
@@ -60,12 +37,12 @@ bool RunningProgram::waitForExit(int timeoutMs) {
 }
 
 std::optional<qint64> RunningProgram::child(const QString& name) const {
-    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const auto info = parentAndName(entry);
-        if (info && info->first == pid() && info->second == name)
-            return entry.toLongLong();
-    }
-    return std::nullopt;
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-P", QString::number(pid()), "-x", name});
+    pgrep.waitForFinished();
+    bool found = false;
+    const qint64 child = pgrep.readAllStandardOutput().split('\n').first().toLongLong(&found);
+    return found ? std::optional(child) : std::nullopt;
 }
 
 QByteArray runToEnd(const QString& program, const QStringList& arguments, int* exitCode) {

@@ -1,34 +1,39 @@
 #include "QxcArguments.h"
 
+#include "ShotJson.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 using Command = QxcArguments::Command;
 
-TEST(QxcArguments, SearchTakesItsTextAndOptionsInAnyOrder) {
-    const QxcArguments args =
-        QxcArguments::parse({"search", "--json", "save", "as", "--limit", "5"});
-    EXPECT_EQ(args.command, Command::search);
-    EXPECT_EQ(args.text, "save as");
-    EXPECT_EQ(args.limit, 5);
-    EXPECT_TRUE(args.json);
-}
-
-TEST(QxcArguments, DefaultsAndTheEqualsForm) {
-    EXPECT_EQ(QxcArguments::parse({"recent"}).limit, 200);
-    EXPECT_FALSE(QxcArguments::parse({"recent"}).json);
-    EXPECT_EQ(QxcArguments::parse({"recent", "--limit=10"}).limit, 10);
-}
-
-TEST(QxcArguments, DoubleDashLetsTheTextBeginWithADash) {
-    const QxcArguments args = QxcArguments::parse({"search", "--", "--force"});
-    EXPECT_EQ(args.command, Command::search);
-    EXPECT_EQ(args.text, "--force");
-}
-
-TEST(QxcArguments, HelpInEveryPlace) {
-    EXPECT_EQ(QxcArguments::parse({"--help"}).command, Command::help);
-    EXPECT_EQ(QxcArguments::parse({"-h"}).command, Command::help);
-    EXPECT_EQ(QxcArguments::parse({"search", "--help"}).command, Command::help);
+TEST(QxcArguments, TakesTextAndOptionsInAnyOrder) {
+    const struct {
+        QStringList arguments;
+        Command command;
+        QString text;
+        int limit;
+        bool json;
+    } cases[] = {
+        {{"search", "--json", "save", "as", "--limit", "5"}, Command::search, "save as", 5, true},
+        {{"recent"}, Command::recent, "", 200, false},
+        {{"recent", "--limit=10"}, Command::recent, "", 10, false},
+        {{"search", "--", "--force"}, Command::search, "--force", 200, false},
+        {{"ocr"}, Command::ocr, "", 200, false},
+        {{"--help"}, Command::help, "", 200, false},
+        {{"-h"}, Command::help, "", 200, false},
+        {{"search", "--help"}, Command::help, "", 200, false},
+    };
+    for (const auto& expected : cases) {
+        SCOPED_TRACE(expected.arguments.join(' ').toStdString());
+        const QxcArguments args = QxcArguments::parse(expected.arguments);
+        EXPECT_EQ(args.command, expected.command);
+        EXPECT_EQ(args.text, expected.text);
+        EXPECT_EQ(args.limit, expected.limit);
+        EXPECT_EQ(args.json, expected.json);
+    }
 }
 
 TEST(QxcArguments, MistakesAreUsageErrorsWithOneLine) {
@@ -48,4 +53,22 @@ TEST(QxcArguments, MistakesAreUsageErrorsWithOneLine) {
         EXPECT_FALSE(args.error.isEmpty());
         EXPECT_FALSE(args.error.contains('\n'));
     }
+}
+
+TEST(ShotJson, FieldsInOrderWithNullForMissingValues) {
+    const Shot shot{7, "/a/b.png", "b.png", std::nullopt, std::nullopt};
+    EXPECT_EQ(ShotJson::line(shot),
+              R"({"id":7,"path":"/a/b.png","filename":"b.png","takenAt":null,"ocrText":null})");
+}
+
+TEST(ShotJson, EscapesTextSoEveryLineParsesBack) {
+    const Shot shot{9007199254740993, "/x/\"q\".png", "\"q\".png", "2025-03-14T09:26:53",
+                    QString::fromUtf8("line one\nline\ttwo \\ 日本語 \x01")};
+    const QByteArray line = ShotJson::line(shot);
+    EXPECT_FALSE(line.contains('\n'));
+    EXPECT_TRUE(line.startsWith("{\"id\":9007199254740993,"));
+    const QJsonObject object = QJsonDocument::fromJson(line).object();
+    EXPECT_EQ(object.value("path").toString(), shot.path);
+    EXPECT_EQ(object.value("takenAt").toString(), *shot.takenAt);
+    EXPECT_EQ(object.value("ocrText").toString(), *shot.ocrText);
 }

@@ -1,5 +1,7 @@
 #include "FrozenDesktop.h"
 
+#include "QxcaptureArguments.h"
+
 #include <QColor>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,24 @@ TEST(FrozenDesktop, ScreenPointsMapToDevicePixelsAndBack) {
     EXPECT_EQ(doubled.toLocal({20, 40, 100, 50}), QRectF(10, 20, 50, 25));
     const FrozenScreen& plain = mixed.screens()[1];
     EXPECT_EQ(plain.toLocal({700, 150, 10, 10}), QRectF(60, 50, 10, 10));
+}
+
+TEST(QxcaptureArguments, TakesARegionOrAWindowAndOnePath) {
+    const auto region = QxcaptureArguments::parse({"-i", "/tmp/a b.png"});
+    ASSERT_TRUE(region);
+    EXPECT_FALSE(region->window);
+    EXPECT_EQ(region->outputPath, "/tmp/a b.png");
+    const auto window = QxcaptureArguments::parse({"-iw", "out.png"});
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->window);
+}
+
+TEST(QxcaptureArguments, RejectsEverythingElse) {
+    EXPECT_FALSE(QxcaptureArguments::parse({}));
+    EXPECT_FALSE(QxcaptureArguments::parse({"-i"}));
+    EXPECT_FALSE(QxcaptureArguments::parse({"-i", ""}));
+    EXPECT_FALSE(QxcaptureArguments::parse({"-x", "out.png"}));
+    EXPECT_FALSE(QxcaptureArguments::parse({"-i", "a.png", "b.png"}));
 }
 
 } // namespace

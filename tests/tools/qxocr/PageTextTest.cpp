@@ -1,5 +1,9 @@
 #include "PageText.h"
 
+#include "OcrRun.h"
+#include "RecognizedText.h"
+#include "ResultLine.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,4 +29,33 @@ TEST(PageTextTest, ExtraLinesGoWhereTheyStandOnThePage) {
                                       {QStringLiteral("middle"), QRect(0, 50, 40, 12)}};
     EXPECT_EQ(PageText::assemble(words, extra), QStringLiteral("top\nmiddle\nbottom\nbelow"));
     EXPECT_EQ(PageText::assemble({}, extra), QStringLiteral("middle\nbelow"));
+}
+
+TEST(RecognizedTextTest, OneSpaceAndOneLineFeedAtMostAndNoneBetweenJapanese) {
+    const std::pair<QString, QString> cases[] = {
+        {"\n  Invoice  \n\n\nTotal   due \n \n", "Invoice\nTotal due"},
+        {" \n\n ", ""},
+        {"請求 書 を 送信", "請求書を送信"},
+        {"設定 Settings 画面", "設定 Settings 画面"},
+        {"ファイル 、 編集 （ 表示 ）", "ファイル、編集（表示）"},
+    };
+    for (const auto& [page, tidy] : cases)
+        EXPECT_EQ(RecognizedText::tidy(page), tidy) << page.toStdString();
+}
+
+// The lines must mean to the indexer exactly what they say.
+TEST(ResultLineTest, IndexerReadsBackPathAndTextOrTheFailure) {
+    const QString path = QStringLiteral("/home/me/スクリーン ショット \"1\".png");
+    const QString text = QStringLiteral("Invoice\n請求書\t\"total\" \\ 42");
+    const QByteArray line = ResultLine::success(path, text);
+    EXPECT_TRUE(line.endsWith('\n'));
+    EXPECT_EQ(line.count('\n'), 1);
+    EXPECT_FALSE(line.contains('\r'));
+    EXPECT_TRUE(line.contains(QStringLiteral("スクリーン ショット").toUtf8()))
+        << "UTF-8, not escaped";
+    const auto parsed = OcrRun::parseNdjson(
+        QString::fromUtf8(line + ResultLine::failure("/tmp/broken.png", "not an image")));
+    EXPECT_EQ(parsed.value(path), text);
+    ASSERT_TRUE(parsed.contains("/tmp/broken.png"));
+    EXPECT_FALSE(parsed.value("/tmp/broken.png").has_value());
 }

@@ -14,9 +14,13 @@ QString program();
 
 struct Run {
     QByteArray output;
+    QByteArray errors; // standard error
     int exitCode = -1;
     bool exitedNormally = false;
     QList<QJsonObject> lines; // every output line, parsed
+
+    // The line answering `path`; empty when there is none.
+    QJsonObject lineFor(const QString& path) const;
 };
 
 // Writes `input` to the helper's standard input, closes it and reads to the end.

@@ -24,66 +24,57 @@ int darkestIn(Pix* pix, QRect area) {
     return darkest;
 }
 
-ScreenshotPreprocessor::Result prepare(const QImage& picture,
-                                       const ScreenshotPreprocessor::Options& options = {}) {
+// Without enlarging, unless asked for; then with the default limits or a pixel limit.
+ScreenshotPreprocessor::Result prepare(const QImage& picture, bool enlarge = false,
+                                       long long maxScaledPixels = 0) {
+    ScreenshotPreprocessor::Options options;
+    if (!enlarge)
+        options.maxScale = 1;
+    if (maxScaledPixels > 0)
+        options.maxScaledPixels = maxScaledPixels;
     return ScreenshotPreprocessor::prepare(ImageFile::greyOverWhite(picture), options);
 }
 
-ScreenshotPreprocessor::Options withoutScaling() {
-    ScreenshotPreprocessor::Options options;
-    options.maxScale = 1;
-    return options;
-}
-
-// A light window with a selected row: white text on a blue bar.
-QImage windowWithSelection(QRect bar) {
-    QImage picture(400, 120, QImage::Format_RGB32);
-    picture.fill(QColor(0xef, 0xef, 0xef));
-    QPainter painter(&picture);
+void drawText(QPainter& painter, int pixelSize, QRect where, const QString& text) {
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(15);
+    font.setPixelSize(pixelSize);
     painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(10, 30, QStringLiteral("Unselected row"));
-    painter.fillRect(bar, QColor(0x30, 0x8c, 0xc6));
-    painter.setPen(Qt::white);
-    painter.drawText(bar.adjusted(6, 0, 0, 0), Qt::AlignVCenter, QStringLiteral("Selected row"));
-    return picture;
+    painter.drawText(where, Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
 } // namespace
 
 TEST(ScreenshotPreprocessorTest, DarkModeIsTurnedIntoDarkTextOnLight) {
-    TestImages::TextStyle dark;
-    dark.ink = QColor(0xe6, 0xe6, 0xe6);
-    dark.paper = QColor(0x1e, 0x1e, 0x20);
-    const auto result =
-        prepare(TestImages::text({QStringLiteral("Settings")}, dark), withoutScaling());
+    const TestImages::TextStyle dark{20, QColor(0xe6, 0xe6, 0xe6), QColor(0x1e, 0x1e, 0x20)};
+    const auto result = prepare(TestImages::text({"Settings"}, dark));
     EXPECT_TRUE(result.invertedWhole);
     EXPECT_GT(greyAt(result.pix.get(), 2, 2), 200);
-    const auto light = prepare(TestImages::text({QStringLiteral("Settings")}), withoutScaling());
+    const auto light = prepare(TestImages::text({"Settings"}));
     EXPECT_FALSE(light.invertedWhole);
     EXPECT_EQ(light.invertedPanels, 0);
     EXPECT_EQ(greyAt(light.pix.get(), 2, 2), 255);
 }
 
 TEST(ScreenshotPreprocessorTest, LightTextOnAColouredBarBecomesDarkOnLight) {
+    // A light window with a selected row: white text on a blue bar.
+    QImage picture(400, 120, QImage::Format_RGB32);
+    picture.fill(QColor(0xef, 0xef, 0xef));
+    QPainter painter(&picture);
+    drawText(painter, 15, {10, 15, 300, 20}, "Unselected row");
     const QRect bar(0, 60, 400, 24);
-    const auto result = prepare(windowWithSelection(bar), withoutScaling());
+    painter.fillRect(bar, QColor(0x30, 0x8c, 0xc6));
+    painter.setPen(Qt::white);
+    drawText(painter, 15, bar.adjusted(6, 0, 0, 0), "Selected row");
+    painter.end();
+    const auto result = prepare(picture);
     EXPECT_FALSE(result.invertedWhole);
     EXPECT_EQ(result.invertedPanels, 1);
     EXPECT_GT(greyAt(result.pix.get(), 390, 72), 230) << "the bar turns white";
     EXPECT_LT(darkestIn(result.pix.get(), bar.adjusted(6, 4, -250, -4)), 80) << "its text dark";
     EXPECT_LT(darkestIn(result.pix.get(), QRect(10, 15, 100, 20)), 80) << "other text untouched";
-}
-
-TEST(ScreenshotPreprocessorTest, BoldBlackHeadingsAreNoPanels) {
-    TestImages::TextStyle heading;
-    heading.pixelSize = 72;
-    heading.bold = true;
-    const auto result =
-        prepare(TestImages::text({QStringLiteral("HOME ■ IBM ー一")}, heading), withoutScaling());
-    EXPECT_EQ(result.invertedPanels, 0);
+    // Bold black headings are no panels.
+    const TestImages::TextStyle heading{72, Qt::black, Qt::white, true};
+    EXPECT_EQ(prepare(TestImages::text({"HOME ■ IBM ー一"}, heading)).invertedPanels, 0);
 }
 
 TEST(ScreenshotPreprocessorTest, LightWindowsOnADarkDesktopKeepTheirDarkText) {
@@ -92,15 +83,11 @@ TEST(ScreenshotPreprocessorTest, LightWindowsOnADarkDesktopKeepTheirDarkText) {
     QPainter painter(&desktop);
     const QRect window(300, 150, 300, 120);
     painter.fillRect(window, QColor(0xf0, 0xf0, 0xf0));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(16);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(window.adjusted(10, 10, -10, -10), QStringLiteral("Invoice total"));
+    drawText(painter, 16, window.adjusted(10, 10, -10, -80), "Invoice total");
     painter.setPen(Qt::white);
-    painter.drawText(20, 30, QStringLiteral("Activities"));
+    drawText(painter, 16, {20, 15, 200, 20}, "Activities");
     painter.end();
-    const auto result = prepare(desktop, withoutScaling());
+    const auto result = prepare(desktop);
     Pix* pix = result.pix.get();
     EXPECT_GT(greyAt(pix, window.left() + 5, window.bottom() - 5), 200) << "window stays light";
     EXPECT_LT(darkestIn(pix, window.adjusted(10, 10, -150, -80)), 80) << "its text dark";
@@ -109,22 +96,18 @@ TEST(ScreenshotPreprocessorTest, LightWindowsOnADarkDesktopKeepTheirDarkText) {
 }
 
 TEST(ScreenshotPreprocessorTest, FramesAndGridLinesGoTextAndHeadingsStay) {
-    QImage picture(400, 200, QImage::Format_RGB32);
-    picture.fill(Qt::white);
+    QImage picture = TestImages::filled(400, 200, Qt::white);
     QPainter painter(&picture);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(13);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
     painter.drawRect(10, 6, 120, 30); // a button or a table cell
-    painter.drawText(14, 26, QStringLiteral("Boxed label"));
+    drawText(painter, 13, {14, 14, 110, 16}, "Boxed label");
     painter.drawLine(10, 50, 390, 50);
-    font.setPixelSize(72);
-    font.setBold(true);
-    painter.setFont(font);
+    QFont heading(QStringLiteral("DejaVu Sans"));
+    heading.setPixelSize(72);
+    heading.setBold(true);
+    painter.setFont(heading);
     painter.drawText(150, 150, QStringLiteral("HIT"));
     painter.end();
-    const auto result = prepare(picture, withoutScaling());
+    const auto result = prepare(picture);
     Pix* pix = result.pix.get();
     EXPECT_EQ(greyAt(pix, 10, 20), 255) << "frame side gone";
     EXPECT_EQ(greyAt(pix, 60, 6), 255) << "frame top gone";
@@ -133,37 +116,22 @@ TEST(ScreenshotPreprocessorTest, FramesAndGridLinesGoTextAndHeadingsStay) {
     EXPECT_LT(greyAt(pix, 160, 120), 80) << "heading stem kept";
 }
 
-TEST(ScreenshotPreprocessorTest, SmallTextIsEnlargedLargeTextIsNot) {
-    TestImages::TextStyle small;
-    small.pixelSize = 11;
-    const QImage smallText =
-        TestImages::text({QStringLiteral("a small label in a toolbar")}, small);
-    const auto enlarged = prepare(smallText);
+TEST(ScreenshotPreprocessorTest, SmallTextIsEnlargedWithinThePixelLimit) {
+    const QImage small = TestImages::text({"a small label in a toolbar"}, {11});
+    const auto enlarged = prepare(small, true);
     EXPECT_GT(enlarged.scale, 1.5);
-    EXPECT_EQ(pixGetWidth(enlarged.pix.get()), qRound(smallText.width() * enlarged.scale));
-    TestImages::TextStyle large;
-    large.pixelSize = 48;
-    EXPECT_EQ(prepare(TestImages::text({QStringLiteral("a large heading")}, large)).scale, 1);
-}
+    EXPECT_EQ(pixGetWidth(enlarged.pix.get()), qRound(small.width() * enlarged.scale));
+    EXPECT_EQ(prepare(TestImages::text({"a large heading"}, {48}), true).scale, 1);
 
-TEST(ScreenshotPreprocessorTest, EnlargingStaysWithinThePixelLimit) {
-    TestImages::TextStyle small;
-    small.pixelSize = 11;
-    const QImage picture = TestImages::text({QStringLiteral("tiny text on a wide strip")}, small);
-    ScreenshotPreprocessor::Options options;
-    options.maxScaledPixels = 2 * qint64(picture.width()) * picture.height();
-    const auto result = prepare(picture, options);
-    EXPECT_GT(result.scale, 1);
-    EXPECT_LE(qint64(pixGetWidth(result.pix.get())) * pixGetHeight(result.pix.get()),
-              options.maxScaledPixels + pixGetWidth(result.pix.get()) +
-                  pixGetHeight(result.pix.get()));
-}
+    const qint64 limit = 2 * qint64(small.width()) * small.height();
+    const auto limited = prepare(small, true, limit);
+    const int width = pixGetWidth(limited.pix.get());
+    const int height = pixGetHeight(limited.pix.get());
+    EXPECT_GT(limited.scale, 1);
+    EXPECT_LE(qint64(width) * height, limit + width + height);
 
-TEST(ScreenshotPreprocessorTest, BlankPictureStaysBlank) {
-    QImage blank(200, 100, QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    const auto result = prepare(blank);
-    EXPECT_EQ(result.glyphHeight, 0);
-    EXPECT_EQ(result.scale, 1);
-    EXPECT_EQ(greyAt(result.pix.get(), 100, 50), 255);
+    const auto blank = prepare(TestImages::filled(200, 100, Qt::white), true);
+    EXPECT_EQ(blank.glyphHeight, 0);
+    EXPECT_EQ(blank.scale, 1);
+    EXPECT_EQ(greyAt(blank.pix.get(), 100, 50), 255);
 }

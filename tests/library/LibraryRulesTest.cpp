@@ -1,0 +1,125 @@
+// The library's rules as plain values: sizes, keys, row texts, which answers
+// count, how much the memory cache holds, which picture a loader shows.
+#include "ImageLoader.h"
+#include "ImageLru.h"
+#include "ImageScaling.h"
+#include "RequestGenerations.h"
+#include "ShotRowText.h"
+
+#include <QMap>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ImageScaling, ShrinksToTheLongerEdgeAndNeverEnlarges) {
+    struct Case {
+        QSize source;
+        double maxEdge;
+        QSize fitted;
+    };
+    for (const Case& c : {Case{{3000, 1500}, 1400, {1400, 700}}, Case{{3000, 1500}, 160, {160, 80}},
+                          Case{{100, 400}, 160, {40, 160}}, Case{{120, 90}, 160, {120, 90}},
+                          Case{{120, 90}, 1400, {120, 90}}, Case{{1, 40000}, 160, {1, 160}},
+                          Case{{40000, 1}, 320, {320, 1}}, Case{{0, 10}, 160, {}}}) {
+        SCOPED_TRACE(c.source.width());
+        EXPECT_EQ(ImageScaling::fittedSize(c.source, c.maxEdge), c.fitted);
+    }
+}
+
+TEST(ImageScaling, KeysAndEdgesCountDevicePixels) {
+    EXPECT_EQ(ImageScaling::cacheKey(160, "/p/a.png"), "160:/p/a.png");
+    EXPECT_EQ(ImageScaling::cacheKey(1400.9, "/p/a.png"), "1400:/p/a.png");
+    EXPECT_EQ(ImageScaling::pixelEdge(160, 1), 160);
+    EXPECT_EQ(ImageScaling::pixelEdge(160, 2), 320);
+    EXPECT_EQ(ImageScaling::pixelEdge(160, 1.25), 200);
+    EXPECT_EQ(ImageScaling::pixelEdge(1400, 0), 1400);
+}
+
+TEST(ShotRowText, DateLineAndExcerptAreCleanWhateverTheStoredText) {
+    EXPECT_EQ(ShotRowText::dateLine(QString("2025-03-14T09:26:53")), "2025-03-14 09:26");
+    EXPECT_EQ(ShotRowText::dateLine(QString("2025-03-14T09:26:53Z")), "2025-03-14 09:26");
+    EXPECT_EQ(ShotRowText::dateLine(std::nullopt), "");
+    EXPECT_EQ(ShotRowText::ocrExcerpt(std::nullopt), "");
+    EXPECT_EQ(ShotRowText::ocrExcerpt(QString("  two \n\n words  ")), "two words");
+    EXPECT_EQ(ShotRowText::ocrExcerpt(QString("bell\x07tab\tnul") + QChar(0) + "end\x1b[31m"),
+              "bell tab nul end [31m");
+    EXPECT_EQ(ShotRowText::ocrExcerpt(QString::fromUtf8("left \u202Eright\u202C done")),
+              "left right done");
+    const QString page = QString("word ").repeated(20'000);
+    const QString excerpt = ShotRowText::ocrExcerpt(page);
+    EXPECT_EQ(excerpt.size(), 100);
+    EXPECT_TRUE(excerpt.startsWith("word word"));
+    // Graphemes, not UTF-16 units: 120 emoji with skin tones keep 100 whole ones.
+    const QString emoji = QString::fromUtf8("\U0001F44D\U0001F3FD").repeated(120);
+    EXPECT_EQ(ShotRowText::ocrExcerpt(emoji), emoji.left(400));
+}
+
+TEST(RequestGenerations, OnlyTheLatestRequestCounts) {
+    RequestGenerations queries;
+    const quint64 ki = queries.start();
+    const quint64 kiwi = queries.start();
+    EXPECT_FALSE(queries.isLatest(ki)) << "the slow answer for \"ki\" arrives after \"kiwi\"";
+    EXPECT_TRUE(queries.isLatest(kiwi));
+}
+
+QImage filled(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    return image;
+}
+
+TEST(ImageLru, StaysWithinItsBytesDroppingTheLeastRecentlyUsed) {
+    const qint64 tile = filled(10, 10).sizeInBytes();
+    ImageLru lru(tile * 3);
+    lru.insert("a", filled(10, 10));
+    lru.insert("b", filled(10, 10));
+    lru.insert("c", filled(10, 10));
+    ASSERT_TRUE(lru.find("a")); // "b" is now the least recently used
+    lru.insert("d", filled(10, 10));
+    EXPECT_FALSE(lru.find("b"));
+    EXPECT_TRUE(lru.find("a") && lru.find("c") && lru.find("d"));
+    lru.insert("wide", filled(20, 10));
+    EXPECT_LE(lru.bytes(), lru.budget());
+    EXPECT_EQ(lru.count(), 2);
+    lru.insert("huge", filled(100, 100));
+    EXPECT_FALSE(lru.find("huge")) << "larger than the whole budget";
+    for (int i = 0; i < 1000; ++i)
+        lru.insert(QString::number(i), filled(10, 10));
+    EXPECT_EQ(lru.bytes(), tile * 3);
+}
+
+// Answers come when the test says, in any order.
+struct FakeSource {
+    QMap<QString, ThumbnailCache::Completion> pending;
+    int requests = 0;
+    ImageLoader::Source source() {
+        return [this](const QString& path, int, QObject*, ThumbnailCache::Completion done) {
+            ++requests;
+            pending.insert(path, std::move(done));
+        };
+    }
+};
+
+TEST(ImageLoaderWithFakeSource, ShowsOnlyThePathAskedForLast) {
+    FakeSource fake;
+    ImageLoader loader(fake.source(), nullptr);
+    loader.load("/a.png", 160);
+    loader.load("/b.png", 160);
+    fake.pending.take("/b.png")(filled(4, 4));
+    fake.pending.take("/a.png")(filled(8, 8));
+    EXPECT_EQ(loader.image().size(), QSize(4, 4));
+    EXPECT_FALSE(loader.failed());
+
+    loader.load("/b.png", 160);
+    EXPECT_EQ(fake.requests, 2) << "the same path again is neither cleared nor asked for";
+    EXPECT_FALSE(loader.image().isNull());
+
+    loader.load("/broken.png", 160);
+    EXPECT_TRUE(loader.image().isNull()) << "a new path shows the loading state at once";
+    EXPECT_FALSE(loader.failed());
+    fake.pending.take("/broken.png")(QImage());
+    EXPECT_TRUE(loader.failed());
+}
+
+} // namespace
