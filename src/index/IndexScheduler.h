@@ -29,6 +29,7 @@ Q_SIGNALS:
 private:
     void pump(bool scan);
     void scheduleDrain();
+    void scheduleSearchBuild();
     void startWatching();
     void startSafetyTimer();
 
@@ -38,4 +39,6 @@ private:
     QTimer* debounce_ = nullptr;
     QTimer* safetyTimer_ = nullptr;
     bool drainScheduled_ = false;
+    bool searchBuildScheduled_ = false;
+    bool searchIndexComplete_ = false;
 };

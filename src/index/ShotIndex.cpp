@@ -26,8 +26,12 @@ void ShotIndex::openDB() {
         return;
     QDir().mkpath(QFileInfo(options_.databasePath).absolutePath());
     db_ = SqliteConnection::openReadWrite(options_.databasePath, ShotSql::writerBusyTimeoutMs);
-    if (db_)
+    if (db_) {
         db_->exec(ShotSql::schema);
+        // An older database gets its search index here, empty; searches scan
+        // until the indexer has filled it.
+        SearchIndex::install(*db_);
+    }
 }
 
 ScanReport ShotIndex::scan() {
@@ -41,6 +45,18 @@ qint64 ShotIndex::pendingCount() {
         return 0;
     auto count = db_->prepare(ShotSql::countPending);
     return count && count->step() ? count->columnInt64(0) : 0;
+}
+
+std::optional<bool> ShotIndex::buildSearchIndex() {
+    if (!db_)
+        return std::nullopt;
+    return searchBuilder_.step(*db_);
+}
+
+std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {
+    if (!db_)
+        return std::nullopt;
+    return SearchIndex::progress(*db_);
 }
 
 std::vector<ShotIndex::PendingRow> ShotIndex::takeBatch(int limit) {

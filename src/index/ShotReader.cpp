@@ -1,5 +1,6 @@
 #include "ShotReader.h"
 
+#include "SearchIndex.h"
 #include "ShotSql.h"
 
 ShotReader::ShotReader(QString databasePath)
@@ -20,17 +21,22 @@ QList<Shot> ShotReader::query(const char* sql, const std::optional<QString>& pat
         if (!handle_)
             return {};
     }
+    QList<Shot> shots;
+    const auto append = [&shots](const SqliteStatement& row) {
+        shots.append(Shot{row.columnInt64(0), row.columnText(1).value_or(QString()),
+                          row.columnText(2).value_or(QString()), row.columnText(3),
+                          row.columnText(4)});
+    };
+    // The search index gives the same rows when it can narrow the search down.
+    if (pattern && SearchIndex::search(*handle_, *pattern, limit, append))
+        return shots;
     auto statement = handle_->prepare(sql);
     if (!statement)
         return {};
     if (pattern)
         statement->bindText(1, *pattern);
     statement->bindInt(pattern ? 2 : 1, limit);
-    QList<Shot> shots;
-    while (statement->step()) {
-        shots.append(Shot{statement->columnInt64(0), statement->columnText(1).value_or(QString()),
-                          statement->columnText(2).value_or(QString()), statement->columnText(3),
-                          statement->columnText(4)});
-    }
+    while (statement->step())
+        append(*statement);
     return shots;
 }

@@ -13,12 +13,14 @@ std::optional<SqliteStatement> SqliteStatement::prepare(sqlite3* db, const char*
 }
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : statement_(std::exchange(other.statement_, nullptr)) {}
+    : statement_(std::exchange(other.statement_, nullptr))
+    , done_(other.done_) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(statement_);
         statement_ = std::exchange(other.statement_, nullptr);
+        done_ = other.done_;
     }
     return *this;
 }
@@ -44,7 +46,9 @@ void SqliteStatement::bindInt(int index, int value) {
 }
 
 bool SqliteStatement::step() {
-    return sqlite3_step(statement_) == SQLITE_ROW;
+    const int result = sqlite3_step(statement_);
+    done_ = result == SQLITE_DONE;
+    return result == SQLITE_ROW;
 }
 
 qint64 SqliteStatement::columnInt64(int column) const {

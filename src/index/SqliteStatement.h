@@ -28,6 +28,8 @@ public:
 
     // True while a row is ready; any other result (done, busy, error) ends the loop.
     bool step();
+    // Whether the last step ran the statement to its end, rather than failing.
+    bool done() const { return done_; }
 
     qint64 columnInt64(int column) const;
     std::optional<QString> columnText(int column) const;
@@ -38,4 +40,5 @@ private:
     explicit SqliteStatement(sqlite3_stmt* statement)
         : statement_(statement) {}
     sqlite3_stmt* statement_ = nullptr;
+    bool done_ = false;
 };
