@@ -1,7 +1,9 @@
 #include "AppPaths.h"
 #include "OcrCommand.h"
 #include "QxcArguments.h"
+#include "SearchIndex.h"
 #include "ShotJson.h"
+#include "ShotSql.h"
 #include "ShotStore.h"
 
 #include <QCoreApplication>
@@ -19,14 +21,34 @@ int printShots(const QList<Shot>& shots, bool json) {
     return 0;
 }
 
+// Until the search index is complete, a search reads every shot's text; say so,
+// or a slow search looks like a fault.
+void noteSearchIndexBuilding() {
+    auto db =
+        SqliteConnection::openReadOnly(AppPaths::databaseFile(), ShotSql::readerBusyTimeoutMs);
+    if (!db)
+        return;
+    const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(*db);
+    if (!progress)
+        std::fputs("qxc: the search index has not been built yet; this search read every "
+                   "shot (Glimber or `qxc ocr` builds it)\n",
+                   stderr);
+    else if (!progress->complete)
+        std::fprintf(stderr,
+                     "qxc: the search index is being built (%d%%); this search read every shot\n",
+                     progress->percent());
+}
+
 int runQuery(const QxcArguments& args) {
     if (args.command == QxcArguments::Command::recent)
         return printShots(ShotStore::recent(args.limit), args.json);
     // Trimmed like the library's search field; an empty text lists recent shots there too.
     const QString text = args.text.trimmed();
-    return printShots(text.isEmpty() ? ShotStore::recent(args.limit)
-                                     : ShotStore::search(text, args.limit),
-                      args.json);
+    if (text.isEmpty())
+        return printShots(ShotStore::recent(args.limit), args.json);
+    const int status = printShots(ShotStore::search(text, args.limit), args.json);
+    noteSearchIndexBuilding();
+    return status;
 }
 
 } // namespace
