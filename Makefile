@@ -15,6 +15,7 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/index_bench
+	$(BUILD_DIR)/bin/search_bench
 	$(BUILD_DIR)/bin/annotate_bench
 	$(BUILD_DIR)/bin/ocr_bench
 
