@@ -91,15 +91,6 @@ protected:
             search.insert(pick(int(search.size()) + 1), QChar(0));
         return search;
     }
-    QList<qint64> plain(const QString& pattern, int limit) {
-        QList<qint64> ids;
-        auto statement = db->prepare(ShotSql::search);
-        statement->bindText(1, pattern);
-        statement->bindInt(2, limit);
-        while (statement->step())
-            ids.append(statement->columnInt64(0));
-        return ids;
-    }
     // Every way the index answers gives the plain query's rows, in its order;
     // small thresholds make a small database take every way. Returns how many
     // searches the index answered.
@@ -115,7 +106,12 @@ protected:
             const int limit = std::array{1, 3, 200}[pick(3)];
             const QString pattern = u'%' + search + u'%';
             SCOPED_TRACE(("search '" + search + "' limit " + QString::number(limit)).toStdString());
-            const QList<qint64> expected = plain(pattern, limit);
+            QList<qint64> expected;
+            auto plain = db->prepare(ShotSql::search);
+            plain->bindText(1, pattern);
+            plain->bindInt(2, limit);
+            while (plain->step())
+                expected.append(plain->columnInt64(0));
             const SearchIndex::SearchLimits small{pick(100), 1 + pick(300)};
             std::optional<bool> narrows;
             using enum SearchIndex::Route;
