@@ -273,22 +273,32 @@ void benchmark(const QString& root, int rows, bool reuse) {
     const int repeats = 21;
     ShotReader reader(database);
     auto plainDb = SqliteConnection::openReadOnly(database, 2000);
-    std::vector<double> floor;
-    std::vector<double> floorCpu;
-    for (int i = 0; i < repeats; ++i) {
-        const Timing run = runQxc(
-            home, {QStringLiteral("recent"), QStringLiteral("--limit"), QStringLiteral("1")});
-        floor.push_back(run.wall);
-        floorCpu.push_back(run.cpu);
-    }
-    const Spread floorSpread = spread(floor);
-    const double floorCpuMedian = spread(floorCpu).median;
+    // Each qxc run is paired with a run of the floor just before it, so that a
+    // change in the machine's load falls on both.
+    const QStringList floorArguments{QStringLiteral("recent"), QStringLiteral("--limit"),
+                                     QStringLiteral("1")};
+    const auto aboveFloor = [&](const QStringList& arguments) {
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        for (int i = 0; i < repeats; ++i) {
+            const Timing floor = runQxc(home, floorArguments);
+            const Timing run = runQxc(home, arguments);
+            wall.push_back(run.wall - floor.wall);
+            cpu.push_back(run.cpu - floor.cpu);
+        }
+        return Timing{spread(wall).median, spread(cpu).median};
+    };
+    std::vector<double> floorWall;
+    for (int i = 0; i < repeats; ++i)
+        floorWall.push_back(runQxc(home, floorArguments).wall);
+    const Timing recent = aboveFloor({QStringLiteral("recent")});
 
     std::printf("\nsearch, limit 200, %d runs each, ms: indexed = ShotReader::search, plain = the "
                 "LIKE query, cpu = processor time (median); qxc = `qxc search` minus the floor "
-                "`qxc recent --limit 1` (%.1f ms, %.1f ms processor time), median wall / "
-                "processor time\n\n",
-                repeats, floorSpread.median, floorCpuMedian);
+                "`qxc recent --limit 1` (%.1f ms) run just before it, median wall / processor "
+                "time. For scale, `qxc recent` (200 rows, no search) is %.1f / %.1f ms above the "
+                "floor.\n\n",
+                repeats, spread(floorWall).median, recent.wall, recent.cpu);
     std::printf(
         "| query | rows matching | indexed median | indexed p95 | indexed cpu | plain "
         "median | plain p95 | plain cpu | plain / indexed | qxc above floor | same rows |\n");
@@ -299,8 +309,6 @@ void benchmark(const QString& root, int rows, bool reuse) {
         std::vector<double> plain;
         std::vector<double> indexedCpu;
         std::vector<double> plainCpu;
-        std::vector<double> qxc;
-        std::vector<double> qxcCpu;
         bool same = true;
         for (int i = 0; i < repeats; ++i) {
             QList<Shot> found;
@@ -312,18 +320,15 @@ void benchmark(const QString& root, int rows, bool reuse) {
             plain.push_back(b.wall);
             plainCpu.push_back(b.cpu);
             same = same && found == expected;
-            const Timing run = runQxc(home, {QStringLiteral("search"), text});
-            qxc.push_back(run.wall);
-            qxcCpu.push_back(run.cpu);
         }
+        const Timing qxc = aboveFloor({QStringLiteral("search"), text});
         const Spread a = spread(indexed);
         const Spread b = spread(plain);
         std::printf("| %s `%s` | %lld | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f | %.1f× | %.1f / "
                     "%.1f | %s |\n",
                     kind.what, kind.text, static_cast<long long>(matchingRows(*plainDb, text)),
                     a.median, a.p95, spread(indexedCpu).median, b.median, b.p95,
-                    spread(plainCpu).median, b.median / a.median,
-                    spread(qxc).median - floorSpread.median, spread(qxcCpu).median - floorCpuMedian,
+                    spread(plainCpu).median, b.median / a.median, qxc.wall, qxc.cpu,
                     same ? "yes" : "NO");
         std::fflush(stdout);
     }
