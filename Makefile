@@ -15,6 +15,7 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/index_bench
+	$(BUILD_DIR)/bin/search_bench
 	$(BUILD_DIR)/bin/annotate_bench
 	$(BUILD_DIR)/bin/config_bench
 	test -d /tmp/library-bench/screens || bench/library/make-screens.sh $(BUILD_DIR) /tmp/library-bench/screens

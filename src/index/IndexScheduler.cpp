@@ -52,6 +52,8 @@ void IndexScheduler::pump(bool scan) {
         }
     }
     complainOnce(report.failure);
+    if (!report.failure && !searchIndexComplete_)
+        scheduleSearchBuild();
     Q_EMIT passFinished(report);
 }
 
@@ -69,6 +71,21 @@ void IndexScheduler::scheduleDrain() {
     QTimer::singleShot(timing_.drainDelayMs, this, [this] {
         drainScheduled_ = false;
         pump(false);
+    });
+}
+
+void IndexScheduler::scheduleSearchBuild() {
+    if (searchBuildScheduled_)
+        return;
+    searchBuildScheduled_ = true;
+    QTimer::singleShot(timing_.searchBuildPauseMs, this, [this] {
+        searchBuildScheduled_ = false;
+        const std::optional<bool> complete = index_.buildSearchIndex();
+        searchIndexComplete_ = complete.value_or(false);
+        // A failed batch (the disk full, the file locked too long) is tried again
+        // after the next pass, not at once.
+        if (complete == false)
+            scheduleSearchBuild();
     });
 }
 

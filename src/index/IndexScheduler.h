@@ -33,6 +33,7 @@ Q_SIGNALS:
 private:
     void pump(bool scan);
     void scheduleDrain();
+    void scheduleSearchBuild();
     void startWatching();
     void watchCaptureFolder();
     void startSafetyTimer();
@@ -48,4 +49,6 @@ private:
     QTimer* safetyTimer_ = nullptr;
     bool drainScheduled_ = false;
     std::optional<IndexFailure> lastComplaint_;
+    bool searchBuildScheduled_ = false;
+    bool searchIndexComplete_ = false;
 };

@@ -40,7 +40,10 @@ std::optional<IndexFailure> ShotIndex::openDB() {
     // Checked before anything is written, so another program's file stays as it was.
     if (auto failure = ShotSchema::check(*db))
         return failure;
-    if (!db->exec(ShotSql::schema) || !ShotSchema::addErrorColumn(*db))
+    // An older database gets its search index here, empty; searches scan
+    // until the indexer has filled it.
+    if (!db->exec(ShotSql::schema) || !ShotSchema::addErrorColumn(*db) ||
+        !SearchIndex::install(*db))
         return IndexFailure::writing(*db);
     db_ = std::move(db);
     return std::nullopt;
@@ -77,6 +80,18 @@ QList<UnreadableShot> ShotIndex::unreadableShots() {
                           select->columnText(1).value_or(QString())});
     }
     return shots;
+}
+
+std::optional<bool> ShotIndex::buildSearchIndex() {
+    if (!db_)
+        return std::nullopt;
+    return searchBuilder_.step(*db_);
+}
+
+std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {
+    if (!db_)
+        return std::nullopt;
+    return SearchIndex::progress(*db_);
 }
 
 std::vector<ShotIndex::PendingRow> ShotIndex::takeBatch(int limit) {

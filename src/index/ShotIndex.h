@@ -3,6 +3,8 @@
 #include "FolderScan.h"
 #include "IndexFailure.h"
 #include "OcrRun.h"
+#include "SearchIndex.h"
+#include "SearchIndexBuilder.h"
 #include "SqliteConnection.h"
 
 #include <QList>
@@ -58,6 +60,11 @@ public:
     // The newest first.
     QList<UnreadableShot> unreadableShots();
 
+    // One short batch of the search index's build; true once it is complete,
+    // nothing when the batch failed (the next one tries again).
+    std::optional<bool> buildSearchIndex();
+    std::optional<SearchIndex::Progress> searchIndexProgress();
+
 private:
     struct PendingRow {
         qint64 id;
@@ -76,4 +83,5 @@ private:
     // Rows that failed in this process's life. They go to the back of the line,
     // so a few files the helper cannot read never starve all the others.
     std::unordered_set<qint64> failed_;
+    SearchIndexBuilder searchBuilder_;
 };

@@ -1,5 +1,6 @@
 #include "ShotReader.h"
 
+#include "SearchIndex.h"
 #include "ShotSchema.h"
 #include "ShotSql.h"
 
@@ -49,20 +50,26 @@ ShotQuery ShotReader::query(const char* sql, const std::optional<QString>& patte
             return {{}, IndexFailure{IndexFailure::Kind::readFailed, error}};
         }
     }
+    QList<Shot> shots;
+    const auto append = [&shots](const SqliteStatement& row) {
+        shots.append(Shot{row.columnInt64(0), row.columnText(1).value_or(QString()),
+                          row.columnText(2).value_or(QString()), row.columnText(3),
+                          row.columnText(4)});
+    };
+    // The search index gives the same rows when it can narrow the search down.
+    std::optional<IndexFailure> indexFailure;
+    if (pattern && SearchIndex::search(*handle_, *pattern, limit, append,
+                                       SearchIndex::Route::automatic, {}, &indexFailure))
+        return {shots, indexFailure};
     auto statement = handle_->prepare(sql);
     if (!statement)
         return {{}, unanswered()};
     if (pattern)
         statement->bindText(1, *pattern);
     statement->bindInt(pattern ? 2 : 1, limit);
-    ShotQuery result;
-    while (statement->step()) {
-        result.shots.append(Shot{statement->columnInt64(0),
-                                 statement->columnText(1).value_or(QString()),
-                                 statement->columnText(2).value_or(QString()),
-                                 statement->columnText(3), statement->columnText(4)});
-    }
+    while (statement->step())
+        append(*statement);
     if (statement->failed())
-        result.failure = IndexFailure::reading(*handle_);
-    return result;
+        return {shots, IndexFailure::reading(*handle_)};
+    return {shots, std::nullopt};
 }

@@ -1,5 +1,7 @@
 #include "SqliteConnection.h"
 
+#include "GramTokenizer.h"
+
 #include <sqlite3.h>
 #include <utility>
 
@@ -14,6 +16,9 @@ std::optional<SqliteConnection> SqliteConnection::open(const QString& path, int 
         return std::nullopt;
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
+    // The search index's triggers tokenize on every write to `shots`, so every
+    // connection carries the tokenizer, whatever it is opened for.
+    GramTokenizer::registerWith(db);
     return SqliteConnection(db);
 }
 

@@ -55,6 +55,10 @@ bool SqliteStatement::run() {
     return lastResult_ == SQLITE_DONE;
 }
 
+bool SqliteStatement::done() const {
+    return lastResult_ == SQLITE_DONE;
+}
+
 bool SqliteStatement::failed() const {
     return lastResult_ != SQLITE_ROW && lastResult_ != SQLITE_DONE;
 }

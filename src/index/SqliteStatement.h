@@ -33,6 +33,8 @@ public:
     bool run();
     // Whether the last step ended in an error rather than a row or the end.
     bool failed() const;
+    // Whether the last step ran the statement to its end.
+    bool done() const;
 
     qint64 columnInt64(int column) const;
     std::optional<QString> columnText(int column) const;

@@ -49,6 +49,27 @@ int fail(std::FILE* err, const IndexFailure& failure, const QString& databasePat
     return QxcExit::indexUnusable;
 }
 
+// Someone who only ever runs qxc gets the search index of an older database
+// completed here; Glimber's indexer does the same in the background.
+bool completeSearchIndex(ShotIndex& index, std::FILE* err) {
+    std::optional<SearchIndex::Progress> progress = index.searchIndexProgress();
+    if (!progress)
+        return false;
+    if (progress->complete)
+        return true;
+    ProgressBar bar(err, 100, "building the search index");
+    while (progress) {
+        bar.advanceTo(progress->percent());
+        const std::optional<bool> complete = index.buildSearchIndex();
+        if (!complete)
+            return false;
+        if (*complete)
+            return true;
+        progress = index.searchIndexProgress();
+    }
+    return false;
+}
+
 } // namespace
 
 int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable) {
@@ -68,6 +89,8 @@ int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnrea
     const Totals totals = recognisePending(index, err);
     if (totals.failure)
         return fail(err, *totals.failure, databasePath);
+    if (!completeSearchIndex(index, err))
+        std::fprintf(err, "qxc: the search index could not be built; searches read every shot\n");
     if (!totals.helperFound)
         std::fprintf(err, "qxc: no OCR helper at %s; nothing recognised\n",
                      TerminalText::escaped(helperPath).constData());

@@ -4,9 +4,10 @@
 #include <string>
 #include <unistd.h>
 
-ProgressBar::ProgressBar(std::FILE* stream, long long total)
+ProgressBar::ProgressBar(std::FILE* stream, long long total, const char* label)
     : stream_(stream)
     , total_(std::max(total, 1LL))
+    , label_(label)
     , enabled_(isatty(fileno(stream)) == 1) {
     draw();
 }
@@ -16,7 +17,11 @@ ProgressBar::~ProgressBar() {
 }
 
 void ProgressBar::advance() {
-    done_ = std::min(done_ + 1, total_);
+    advanceTo(done_ + 1);
+}
+
+void ProgressBar::advanceTo(long long done) {
+    done_ = std::clamp(done, 0LL, total_);
     draw();
 }
 
@@ -27,7 +32,7 @@ void ProgressBar::draw() {
     const int filled = int(done_ * width / total_);
     const std::string bar =
         std::string(std::size_t(filled), '#') + std::string(std::size_t(width - filled), '-');
-    std::fprintf(stream_, "\r[%s] %lld/%lld recognising", bar.c_str(), done_, total_);
+    std::fprintf(stream_, "\r[%s] %lld/%lld %s", bar.c_str(), done_, total_, label_);
     std::fflush(stream_);
     drawn_ = true;
 }

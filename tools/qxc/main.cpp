@@ -4,8 +4,10 @@
 #include "QxcArguments.h"
 #include "QxcExit.h"
 #include "QxcMessage.h"
+#include "SearchIndex.h"
 #include "ShotJson.h"
 #include "ShotReader.h"
+#include "ShotSql.h"
 #include "TerminalText.h"
 
 #include <QCoreApplication>
@@ -17,6 +19,24 @@ namespace {
 
 void print(std::FILE* stream, const QByteArray& text) {
     std::fwrite(text.constData(), 1, std::size_t(text.size()), stream);
+}
+
+// Until the search index is complete, a search reads every shot's text; say so,
+// or a slow search looks like a fault.
+void noteSearchIndexBuilding() {
+    auto db =
+        SqliteConnection::openReadOnly(AppPaths::databaseFile(), ShotSql::readerBusyTimeoutMs);
+    if (!db)
+        return;
+    const std::optional<SearchIndex::Progress> progress = SearchIndex::progress(*db);
+    if (!progress)
+        std::fputs("qxc: the search index has not been built yet; this search read every "
+                   "shot (Glimber or `qxc ocr` builds it)\n",
+                   stderr);
+    else if (!progress->complete)
+        std::fprintf(stderr,
+                     "qxc: the search index is being built (%d%%); this search read every shot\n",
+                     progress->percent());
 }
 
 // A missing, busy or foreign index is an error, so that a script can tell it
@@ -38,6 +58,8 @@ int runQuery(const QxcArguments& args) {
     }
     for (const Shot& shot : result.shots)
         print(stdout, (args.json ? ShotJson::line(shot) : TerminalText::escaped(shot.path)) + '\n');
+    if (args.command == QxcArguments::Command::search && !text.isEmpty())
+        noteSearchIndexBuilding();
     return result.shots.isEmpty() ? QxcExit::nothingFound : QxcExit::done;
 }
 

@@ -1,0 +1,237 @@
+#include "SearchIndex.h"
+
+#include "OcrIndexer.h"
+#include "SandboxHome.h"
+#include "ShotIndex.h"
+#include "ShotReader.h"
+#include "ShotSql.h"
+#include "TestFiles.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Texts and searches come from one small alphabet, so they meet often: ASCII in
+// both cases, accented Latin, kana, kanji, an emoji, digits, the LIKE wildcards,
+// spaces, line feeds; and, rarely, what SQLite's LIKE must cope with in a
+// foreign file: stray continuation bytes, a cut sequence, an overlong encoding,
+// a surrogate, U+FFFE.
+const QStringList alphabet =
+    QString::fromUtf8("a b c A B C x X é É ü 日 本 語 ア イ 鬱 😀 1 2 % _ - .").split(u' ') +
+    QStringList{" ", "\n"};
+const QByteArrayList malformed = {"\x80",     "\xC3",         "\xE6\x97",
+                                  "\xC0\xAF", "\xED\xA0\x80", "\xEF\xBF\xBE"};
+
+class SearchIndexTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db = SqliteConnection::openReadWrite(database(), ShotSql::writerBusyTimeoutMs);
+        ASSERT_TRUE(db && db->exec(ShotSql::schema));
+    }
+    QString database() const { return home.file("db.sqlite"); }
+    int pick(int count) { return int(random() % unsigned(count)); }
+
+    // SQL for a random text: NULL (not recognised yet), empty, a few characters,
+    // or a very long one.
+    QByteArray randomText() {
+        const int roll = pick(200);
+        if (roll < 10)
+            return roll < 7 ? "NULL" : "''";
+        QByteArray text;
+        for (int i = roll < 11 ? 2000 + pick(2000) : pick(40); i > 0; --i)
+            text += pick(200) == 0 ? malformed[pick(int(malformed.size()))]
+                                   : alphabet[pick(int(alphabet.size()))].toUtf8();
+        return "CAST(X'" + text.toHex() + "' AS TEXT)";
+    }
+    void write(const QByteArray& sql) { ASSERT_TRUE(db->exec(sql.constData())) << sql.constData(); }
+    // Rows as an older build wrote them. Times repeat (and some are NULL), so
+    // the order of equal times is checked too.
+    void insertRows(int count) {
+        write(ShotSql::begin);
+        for (int i = 0; i < count; ++i) {
+            write("INSERT INTO shots(path, filename, mtime_ms, taken_at, ocr_text, ocr_done, "
+                  "indexed_at) VALUES('" +
+                  home.file("s/").toUtf8() + QByteArray::number(++files) + "', 'f', " +
+                  (pick(30) ? QByteArray::number(pick(50)) : "NULL") + ", 't', " + randomText() +
+                  ", 1, 'now')");
+        }
+        write(ShotSql::commit);
+    }
+    void buildIndex() {
+        ShotIndex index(ShotIndexOptions{database(), QStringLiteral("/nonexistent")});
+        index.openDB();
+        while (index.buildSearchIndex() != true) {
+        }
+    }
+    // A piece of some text as the library shows it, or made up; in any ASCII
+    // case, with wildcards, spaces or (rarely) a NUL typed into it.
+    QString randomSearch(const QStringList& texts) {
+        const int length = 1 + pick(20);
+        QString search;
+        if (pick(3) != 0) {
+            const QString& text = texts[pick(int(texts.size()))];
+            search = text.mid(pick(int(text.size()) + 1), length);
+        }
+        while (search.isEmpty() || (search.size() < length && pick(4) != 0))
+            search += alphabet[pick(int(alphabet.size()))];
+        for (QChar& c : search)
+            c = pick(3) != 0 ? c : c.isUpper() ? c.toLower() : c.toUpper();
+        if (pick(4) == 0)
+            search.insert(pick(int(search.size()) + 1), pick(2) ? u'%' : u'_');
+        if (pick(10) == 0)
+            search = u' ' + search + u' ';
+        if (pick(100) == 0)
+            search.insert(pick(int(search.size()) + 1), QChar(0));
+        return search;
+    }
+    // Every way the index answers gives the plain query's rows, in its order;
+    // small thresholds make a small database take every way. Returns how many
+    // searches the index answered.
+    int expectSameAsPlain(int searches) {
+        QStringList texts{""};
+        for (auto select = db->prepare("SELECT ocr_text FROM shots"); select->step();)
+            texts.append(select->columnText(0).value_or(QString()));
+        ShotReader reader(database());
+        auto readOnly = SqliteConnection::openReadOnly(database(), ShotSql::readerBusyTimeoutMs);
+        int narrowed = 0;
+        for (int i = 0; i < searches && !HasFailure(); ++i) {
+            const QString search = randomSearch(texts);
+            const int limit = std::array{1, 3, 200}[pick(3)];
+            const QString pattern = u'%' + search + u'%';
+            SCOPED_TRACE(("search '" + search + "' limit " + QString::number(limit)).toStdString());
+            QList<qint64> expected;
+            auto plain = db->prepare(ShotSql::search);
+            plain->bindText(1, pattern);
+            plain->bindInt(2, limit);
+            while (plain->step())
+                expected.append(plain->columnInt64(0));
+            const SearchIndex::SearchLimits small{pick(100), 1 + pick(300)};
+            std::optional<bool> narrows;
+            using enum SearchIndex::Route;
+            for (SearchIndex::Route route : {candidates, walk, window, automatic}) {
+                QList<qint64> found;
+                const auto collect = [&found](const SqliteStatement& row) {
+                    found.append(row.columnInt64(0));
+                };
+                const bool answered =
+                    SearchIndex::search(*readOnly, pattern, limit, collect, route, small);
+                // Whether the index answers depends on the search alone, not the way.
+                EXPECT_EQ(answered, narrows.value_or(answered)) << "route " << int(route);
+                EXPECT_EQ(found, answered ? expected : QList<qint64>()) << "route " << int(route);
+                narrows = answered;
+            }
+            narrowed += *narrows;
+            const QList<Shot> fromReader = reader.search(search, limit);
+            EXPECT_TRUE(std::equal(fromReader.begin(), fromReader.end(), expected.begin(),
+                                   expected.end(),
+                                   [](const Shot& shot, qint64 id) { return shot.id == id; }));
+        }
+        return narrowed;
+    }
+    void expectIntact() {
+        auto check = db->prepare("PRAGMA integrity_check");
+        ASSERT_TRUE(check->step());
+        EXPECT_EQ(check->columnText(0), "ok");
+        // With rank 1, FTS5 also checks the index against every row of `shots`.
+        EXPECT_TRUE(
+            db->exec("INSERT INTO shots_fts(shots_fts, rank) VALUES('integrity-check', 1)"));
+    }
+    std::optional<SearchIndex::Progress> progress() { return SearchIndex::progress(*db); }
+
+    SandboxHome home;
+    std::optional<SqliteConnection> db;
+    std::mt19937 random{20250314};
+    int files = 0;
+};
+
+TEST_F(SearchIndexTest, IndexedSearchesGiveThePlainQuerysRowsAfterEveryKindOfWrite) {
+    insertRows(1500);
+    buildIndex();
+    // Most searches must go through the index, or this proves little.
+    EXPECT_GT(expectSameAsPlain(1500), 1000);
+    expectIntact();
+
+    // The writes of scans and OCR runs, which now go through the triggers: new
+    // files, recognised texts, changed texts, vanished files, files that come
+    // back under the same path with a new id.
+    const QString writes[] = {
+        "INSERT OR IGNORE INTO shots(path, filename, bytes, mtime_ms, taken_at, indexed_at) "
+        "VALUES(%1, 'f', 0, %4, 't', 'now')",
+        "UPDATE shots SET ocr_text = %3, ocr_done = 1 WHERE id = %2",
+        "DELETE FROM shots WHERE path = %1",
+        "DELETE FROM shots WHERE path = %1; INSERT INTO shots(path, filename, mtime_ms, "
+        "ocr_text, indexed_at) VALUES(%1, 'f', %4, %3, 'now')"};
+    write(ShotSql::begin);
+    for (int i = 0; i < 400; ++i) {
+        write(writes[pick(4)]
+                  .arg(QStringLiteral("'/s/%1'").arg(pick(files + 100)),
+                       QString::number(1 + pick(files)), randomText(), QString::number(pick(50)))
+                  .toUtf8());
+    }
+    write(ShotSql::commit);
+    EXPECT_GT(expectSameAsPlain(600), 400);
+    expectIntact();
+}
+
+TEST_F(SearchIndexTest, OlderDatabaseIsUpgradedInPlaceWhileSearchesKeepWorking) {
+    insertRows(600);
+    {
+        ShotIndex index(ShotIndexOptions{database(), QStringLiteral("/nonexistent")});
+        index.openDB();
+        for (int batch = 0; batch < 3; ++batch)
+            ASSERT_EQ(index.buildSearchIndex(), false);
+        const qint64 mark = index.searchIndexProgress()->indexedUpTo;
+        ASSERT_TRUE(mark > 10 && mark < 590) << mark;
+        // Rows below the mark and above it change and go, new ones come; searches
+        // read every row meanwhile.
+        for (qint64 id : {qint64(1), mark, mark + 1, qint64(600)}) {
+            write("UPDATE shots SET ocr_text = 'changed' WHERE id = " + QByteArray::number(id) +
+                  "; DELETE FROM shots WHERE id = " + QByteArray::number(id + 2));
+        }
+    }
+    insertRows(50);
+    EXPECT_EQ(expectSameAsPlain(100), 0) << "an index still being built was used";
+    EXPECT_EQ(ShotReader(database()).search("changed", 200).size(), 4);
+
+    // The indexer finishes the build in its own thread; its scans keep the rows
+    // whose files exist.
+    for (auto paths = db->prepare("SELECT path FROM shots"); paths->step();)
+        TestFiles::write(*paths->columnText(0));
+    IndexerTiming timing;
+    timing.searchBuildPauseMs = 1;
+    OcrIndexer indexer({ShotIndexOptions{database(), home.file("bin/qxocr"), 120'000}, timing});
+    indexer.start();
+    QTRY_VERIFY_WITH_TIMEOUT(progress() && progress()->percent() == 100, 30'000);
+    EXPECT_GT(expectSameAsPlain(300), 200);
+    expectIntact();
+}
+
+TEST_F(SearchIndexTest, BuildKilledPartWayIsFinishedAtTheNextOpen) {
+    insertRows(2000);
+    const pid_t child = fork();
+    if (child == 0) {
+        // One row per transaction: thousands of commits, killed early among them.
+        auto writer = SqliteConnection::openReadWrite(database(), ShotSql::writerBusyTimeoutMs);
+        SearchIndex::install(*writer);
+        while (SearchIndex::buildBatch(*writer, 1) != true) {
+        }
+        _exit(0);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(progress() && progress()->indexedUpTo >= 20, 30'000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    ASSERT_FALSE(progress().value().complete) << "the child finished before it was killed";
+
+    buildIndex();
+    expectIntact();
+    EXPECT_GT(expectSameAsPlain(300), 200);
+}
+
+} // namespace
