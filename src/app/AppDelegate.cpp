@@ -12,11 +12,13 @@
 #include "StatusWindow.h"
 #include "TrayGlyph.h"
 #include "TrayMenuPlacement.h"
+#include "TrayToolTip.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
@@ -56,17 +58,31 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome outcome,
                                   const QString& detail) {
+    if (outcome == CaptureRunner::Outcome::copied) {
+        trayState_.lastCapture = QFileInfo(path).fileName();
+        showTrayState();
+    }
     if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))
         notify(*notice);
 }
 
 void AppDelegate::indexPassFinished(const PassReport& report) {
+    if (report.pending) {
+        trayState_.pending = *report.pending;
+        trayState_.indexingPaused = !report.ocrAllowed;
+        showTrayState();
+    }
     // Every pass finds the same foreign file again: saying so once is enough.
     if (!report.failure || report.failure->kind != IndexFailure::Kind::notOurs ||
         toldIndexIsForeign_)
         return;
     toldIndexIsForeign_ = true;
     notify(Notice::forForeignIndex(AppPaths::databaseFile(), report.failure->detail));
+}
+
+void AppDelegate::showTrayState() {
+    if (statusItem_)
+        statusItem_->setToolTip(trayToolTip(trayState_));
 }
 
 void AppDelegate::notify(const Notice& notice) {
@@ -82,7 +98,7 @@ void AppDelegate::installStatusItem() {
     statusItem_ = std::make_unique<QSystemTrayIcon>(
         TrayGlyph::icon(TrayGlyph::colourForPanel(TrayGlyph::panelIsDark(
             qgetenv("XDG_CURRENT_DESKTOP"), QGuiApplication::palette().color(QPalette::Window)))));
-    statusItem_->setToolTip(QStringLiteral("Glimber"));
+    statusItem_->setToolTip(trayToolTip(trayState_));
     statusItem_->setContextMenu(statusMenu_.get());
     // A click opens the menu like a right click does, as a menu-bar item would,
     // beside the icon rather than over it.

@@ -1,8 +1,13 @@
+#include "MenuShortcutKeys.h"
 #include "TrayGlyph.h"
 #include "TrayMenuPlacement.h"
+#include "TrayToolTip.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +68,35 @@ TEST(TrayMenuPlacement, MenuOpensBesideTheIconNeverOverIt) {
         EXPECT_FALSE(QRect(origin, menu).intersects(c.icon));
         EXPECT_TRUE(screen.contains(QRect(origin, menu)));
     }
+}
+
+TEST(TrayToolTip, TellsWhatTheIndexerIsDoingAndTheNewestCapture) {
+    const struct {
+        TrayState state;
+        const char* expected;
+    } cases[] = {
+        {{}, "Glimber"},
+        {{1, false, {}}, "Glimber — 1 screenshot waiting for text recognition"},
+        {{12, false, "Glimber 2026-12-05-14-03-09.png"},
+         "Glimber — 12 screenshots waiting for text recognition\n"
+         "Last capture: Glimber 2026-12-05-14-03-09.png"},
+        {{12, true, {}}, "Glimber — indexing paused"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(trayToolTip(c.state), QString::fromUtf8(c.expected));
+}
+
+TEST(StatusMenu, AShownShortcutChoosesItsItemWhileTheMenuIsOpen) {
+    QMenu menu;
+    QAction* library = menu.addAction("Library…");
+    library->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    menu.addAction("Quit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    MenuShortcutKeys::install(menu);
+    QSignalSpy chosen(library, &QAction::triggered);
+    menu.popup({10, 10});
+    QTest::keyClick(&menu, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(chosen.count(), 1);
+    EXPECT_FALSE(menu.isVisible());
 }
 
 } // namespace
