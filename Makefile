@@ -5,7 +5,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps configure build bench clean
+.PHONY: run test deps configure build bench package clean
 
 run: build
 	$(BUILD_DIR)/bin/glimber
@@ -22,6 +22,10 @@ bench: build
 	$(BUILD_DIR)/bin/library_bench
 	$(BUILD_DIR)/bin/ocr_bench
 	xvfb-run -a -s "-screen 0 1920x1200x24" $(BUILD_DIR)/bin/scroll_bench
+
+# A Debian package of the programs: build/glimber_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 deps:
 	./scripts/install-deps.sh

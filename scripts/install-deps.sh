@@ -26,6 +26,8 @@ packages=(
   xvfb xauth xdotool xclip trayer dbus dbus-x11 x11-utils x11-apps
   # Japanese glyphs for rendering and recognition
   fonts-noto-cjk
+  # checks of the installed desktop entries and AppStream data
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "WindowPlacement.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -19,6 +20,16 @@ QSize AnnotationWindowController::contentSize(const ScreenRect& frame) {
 QSize AnnotationWindowController::maximumContentSize(const ScreenRect& frame) {
     const QSize largest(int(std::lround(frame.width)), int(std::lround(frame.height - 40)));
     return largest.expandedTo(minimumContentSize);
+}
+
+QString AnnotationWindowController::unreadableReason(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    QImageReader reader(&file);
+    if (!reader.canRead() || !reader.size().isValid())
+        return QStringLiteral("not an image Glimber can read");
+    return {};
 }
 
 void AnnotationWindowController::open(const QString& path) {

@@ -14,6 +14,10 @@ public:
     // Opens an editor on the image at `path`; an unreadable file only beeps.
     void open(const QString& path);
 
+    // Why open() would only beep: the file is missing, unreadable or holds no
+    // image the editor reads (judged from its header); empty when it can open.
+    static QString unreadableReason(const QString& path);
+
     // The most recently opened editor, while it is open.
     AnnotationView* window() const { return window_; }
 

@@ -1,5 +1,6 @@
 #include "AppCommand.h"
 
+#include "AnnotationWindowController.h"
 #include "AppDelegate.h"
 
 const std::vector<AppCommand>& appCommands() {
@@ -17,7 +18,8 @@ const std::vector<AppCommand>& appCommands() {
         {"settings", false, "open the settings window",
          [](AppDelegate& app, const QString&) { app.openSettings(); }},
         {"annotate", true, "open the annotation editor on an image",
-         [](AppDelegate& app, const QString& path) { app.openAnnotationEditor(path); }},
+         [](AppDelegate& app, const QString& path) { app.openAnnotationEditor(path); },
+         &AnnotationWindowController::unreadableReason},
         {"quit", false, "quit the running Glimber",
          [](AppDelegate& app, const QString&) { app.quit(); }},
     };

@@ -15,6 +15,9 @@ struct AppCommand {
     bool takesPath;      // one path follows, made absolute before it is handed on
     QString description; // for --help
     std::function<void(AppDelegate&, const QString& path)> run;
+    // Why the command cannot be done with this path, checked by the starting
+    // process so that it can say so; empty when it can, or for no path.
+    std::function<QString(const QString& path)> refusal = [](const QString&) { return QString(); };
 };
 
 const std::vector<AppCommand>& appCommands();

@@ -1,6 +1,5 @@
 #include "AppDelegate.h"
 
-#include "AppIcon.h"
 #include "AppPaths.h"
 #include "ConfigStore.h"
 #include "DesktopNotification.h"
@@ -11,13 +10,18 @@
 #include "SettingsWindowController.h"
 #include "StatusMenu.h"
 #include "StatusWindow.h"
+#include "TrayGlyph.h"
+#include "TrayMenuPlacement.h"
+#include "TrayToolTip.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -42,6 +46,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     installEditMenu();
     QDir().mkpath(ConfigStore::resolveCaptureDir());
     enrolAtLoginOnce();
+    LoginItem::mendIfMoved();
     // No trust prompt to show: reading X11 raw keys needs no permission, and the
     // /dev/input keyboards are readable or not by the user's groups.
     startEventTap();
@@ -53,17 +58,31 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome outcome,
                                   const QString& detail) {
+    if (outcome == CaptureRunner::Outcome::copied) {
+        trayState_.lastCapture = QFileInfo(path).fileName();
+        showTrayState();
+    }
     if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))
         notify(*notice);
 }
 
 void AppDelegate::indexPassFinished(const PassReport& report) {
+    if (report.pending) {
+        trayState_.pending = *report.pending;
+        trayState_.indexingPaused = !report.ocrAllowed;
+        showTrayState();
+    }
     // Every pass finds the same foreign file again: saying so once is enough.
     if (!report.failure || report.failure->kind != IndexFailure::Kind::notOurs ||
         toldIndexIsForeign_)
         return;
     toldIndexIsForeign_ = true;
     notify(Notice::forForeignIndex(AppPaths::databaseFile(), report.failure->detail));
+}
+
+void AppDelegate::showTrayState() {
+    if (statusItem_)
+        statusItem_->setToolTip(trayToolTip(trayState_));
 }
 
 void AppDelegate::notify(const Notice& notice) {
@@ -76,14 +95,22 @@ void AppDelegate::notify(const Notice& notice) {
 
 void AppDelegate::installStatusItem() {
     statusMenu_ = buildStatusMenu(*this);
-    statusItem_ = std::make_unique<QSystemTrayIcon>(AppIcon::icon());
-    statusItem_->setToolTip(QStringLiteral("Glimber"));
+    statusItem_ = std::make_unique<QSystemTrayIcon>(
+        TrayGlyph::icon(TrayGlyph::colourForPanel(TrayGlyph::panelIsDark(
+            qgetenv("XDG_CURRENT_DESKTOP"), QGuiApplication::palette().color(QPalette::Window)))));
+    statusItem_->setToolTip(trayToolTip(trayState_));
     statusItem_->setContextMenu(statusMenu_.get());
-    // A click opens the menu like a right click does, as a menu-bar item would.
+    // A click opens the menu like a right click does, as a menu-bar item would,
+    // beside the icon rather than over it.
     connect(statusItem_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    statusMenu_->popup(QCursor::pos());
+                if (reason != QSystemTrayIcon::Trigger)
+                    return;
+                const QPoint pointer = QCursor::pos();
+                const QScreen* screen = QGuiApplication::screenAt(pointer);
+                statusMenu_->popup(trayMenuPosition(
+                    statusItem_->geometry(), statusMenu_->sizeHint(),
+                    screen ? screen->geometry() : QRect(pointer, QSize(1, 1)), pointer));
             });
     statusItem_->show();
     // The icon docks by itself whenever a tray turns up; without one by then, the

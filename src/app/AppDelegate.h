@@ -7,6 +7,7 @@
 #include "LibraryWindowController.h"
 #include "MainThreadHoldTimer.h"
 #include "PassReport.h"
+#include "TrayToolTip.h"
 #include "TriggerKeyMonitor.h"
 
 #include <QObject>
@@ -87,6 +88,8 @@ private:
     // A desktop notification, or the tray icon's message where there is no
     // notification service.
     void notify(const Notice& notice);
+    // The tray tooltip from trayState_.
+    void showTrayState();
 
     AppDelegateOptions options_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
@@ -102,4 +105,5 @@ private:
     std::unique_ptr<StatusWindow> statusWindow_;
     std::unique_ptr<SettingsWindowController> settingsController_; // made at first need
     bool toldIndexIsForeign_ = false;
+    TrayState trayState_;
 };

@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "AppLocale.h"
+#include "MenuShortcutKeys.h"
 
 #include <QAction>
 #include <QIcon>
@@ -33,11 +34,14 @@ std::unique_ptr<QMenu> buildStatusMenu(AppDelegate& delegate) {
     QObject::connect(library, &QAction::triggered, &delegate, &AppDelegate::showLibrary);
     QAction* settings = addItem(*menu, "Settings…", "設定…");
     settings->setIcon(QIcon::fromTheme(QStringLiteral("preferences-system")));
-    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    // Ctrl+, is a Mac habit, not a Linux one: show the desktop's own key for
+    // preferences where it has one (KDE: Ctrl+Shift+,), else none.
+    settings->setShortcut(QKeySequence(QKeySequence::Preferences));
     QObject::connect(settings, &QAction::triggered, &delegate, &AppDelegate::openSettings);
     menu->addSeparator();
     QAction* quit = addItem(*menu, "Quit Glimber", "Glimber を終了");
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(quit, &QAction::triggered, &delegate, &AppDelegate::quit);
+    MenuShortcutKeys::install(*menu);
     return menu;
 }

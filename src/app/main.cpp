@@ -37,6 +37,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (commandLine.kind == AppCommandLine::Kind::request && commandLine.request.size() == 2) {
+        const QString reason =
+            findAppCommand(commandLine.request[0])->refusal(commandLine.request[1]);
+        if (!reason.isEmpty()) {
+            std::fprintf(stderr, "glimber: cannot open %s: %s\n", qPrintable(arguments.value(1)),
+                         qPrintable(reason));
+            return 1;
+        }
+    }
+
     SingleInstance instance;
     if (!instance.claim()) {
         if (instance.send(commandLine.request))

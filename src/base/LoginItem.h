@@ -18,4 +18,9 @@ void setEnabled(bool enabled);
 
 bool isEnabled();
 
+// An enabled entry whose program no longer exists (Glimber moved, say from a
+// build folder to an installed package) is pointed at this program again, so
+// that the login start the user chose keeps working. Errors are ignored.
+void mendIfMoved();
+
 } // namespace LoginItem

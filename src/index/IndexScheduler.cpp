@@ -51,6 +51,8 @@ void IndexScheduler::pump(bool scan) {
                 scheduleDrain();
         }
     }
+    if (!report.failure)
+        report.pending = index_.pendingCount();
     complainOnce(report.failure);
     if (!report.failure && !searchIndexComplete_)
         scheduleSearchBuild();

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include <optional>
 
 namespace AutostartEntry {
 
@@ -28,8 +31,61 @@ QString execArgument(const QString& path) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// The file's string escapes (\s, \t, \n, \\) undone.
+QString unescapeString(const QString& value) {
+    QString result;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
+            result += value[i];
+            continue;
+        }
+        const QChar next = value[++i];
+        result += next == QLatin1Char('s')   ? QChar(u' ')
+                  : next == QLatin1Char('t') ? QChar(u'\t')
+                  : next == QLatin1Char('n') ? QChar(u'\n')
+                                             : next;
+    }
+    return result;
+}
+
+// The first argument of an Exec value, the reverse of execArgument.
+QString firstExecArgument(const QString& exec) {
+    const QString line = unescapeString(exec);
+    QString argument;
+    if (!line.startsWith(QLatin1Char('"'))) {
+        argument = line.section(QLatin1Char(' '), 0, 0);
+    } else {
+        for (qsizetype i = 1; i < line.size() && line[i] != QLatin1Char('"'); ++i) {
+            if (line[i] == QLatin1Char('\\') && i + 1 < line.size())
+                ++i;
+            argument += line[i];
+        }
+    }
+    return argument.replace(QStringLiteral("%%"), QStringLiteral("%"));
+}
+
 bool isTrue(const QString& value) {
     return value.trimmed() == QLatin1String("true");
+}
+
+// The keys of the entry's [Desktop Entry] group; nothing without an entry.
+std::optional<QHash<QString, QString>> mainGroup() {
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    QHash<QString, QString> keys;
+    bool inMainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inMainGroup && equals >= 0)
+            keys.insert(line.left(equals).trimmed(), line.mid(equals + 1));
+    }
+    return keys;
 }
 
 } // namespace
@@ -40,27 +96,18 @@ QString path() {
 }
 
 bool isEnabled() {
-    QFile file(path());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const auto keys = mainGroup();
+    if (!keys)
         return false;
-    bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inMainGroup || equals < 0)
-            continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1);
-        if (key == QLatin1String("Hidden") && isTrue(value))
-            return false;
-        if (key == QLatin1String("X-GNOME-Autostart-enabled") && !isTrue(value))
-            return false;
-    }
-    return true;
+    if (isTrue(keys->value(QStringLiteral("Hidden"))))
+        return false;
+    const QString enabled = keys->value(QStringLiteral("X-GNOME-Autostart-enabled"));
+    return !keys->contains(QStringLiteral("X-GNOME-Autostart-enabled")) || isTrue(enabled);
+}
+
+QString program() {
+    const auto keys = mainGroup();
+    return keys ? firstExecArgument(keys->value(QStringLiteral("Exec"))) : QString();
 }
 
 bool install(const QString& executable, QString* error) {
@@ -74,16 +121,20 @@ bool install(const QString& executable, QString* error) {
         *error = output.errorString();
         return false;
     }
+    const bool iconInstalled = !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                       "icons/hicolor/scalable/apps/glimber.svg")
+                                    .isEmpty();
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Glimber\n"
                                          "Comment=Screenshots you can find by their text\n"
                                          "Comment[ja]=文字で探せるスクリーンショット\n"
                                          "Exec=%1\n"
-                                         "Icon=glimber\n"
+                                         "%2"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(execArgument(executable));
+                              .arg(execArgument(executable),
+                                   iconInstalled ? QStringLiteral("Icon=glimber\n") : QString());
     output.write(entry.toUtf8());
     if (!output.commit()) {
         *error = output.errorString();

@@ -1,6 +1,7 @@
 #include "OcrCommand.h"
 
 #include "ProgressBar.h"
+#include "QxcExit.h"
 #include "QxcMessage.h"
 #include "TerminalText.h"
 
@@ -45,7 +46,7 @@ void print(std::FILE* stream, const QByteArray& text) {
 
 int fail(std::FILE* err, const IndexFailure& failure, const QString& databasePath) {
     print(err, QxcMessage::failure(failure, databasePath));
-    return 1;
+    return QxcExit::indexUnusable;
 }
 
 // Someone who only ever runs qxc gets the search index of an older database
@@ -101,7 +102,7 @@ int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnrea
     std::fprintf(out, "%d new, %d recognised, %lld pending, %lld unreadable\n", scan.inserted,
                  totals.recognised, static_cast<long long>(index.pendingCount()),
                  static_cast<long long>(index.unreadableCount()));
-    return totals.helperFound ? 0 : 1;
+    return totals.helperFound ? QxcExit::done : QxcExit::noHelper;
 }
 
 } // namespace OcrCommand

@@ -63,6 +63,11 @@ QxcArguments QxcArguments::parse(const QStringList& arguments) {
     if (command == u"-h" || command == u"--help" || command == u"help")
         return QxcArguments{};
     QxcArguments result;
+    if (command == u"--version" || command == u"-V") {
+        result.command = rest.isEmpty() ? Command::version : Command::usageError;
+        result.error = QStringLiteral("--version takes nothing after it");
+        return result;
+    }
     if (command == u"ocr") {
         result.listUnreadable = rest == QStringList{QStringLiteral("--errors")};
         if (!rest.isEmpty() && !result.listUnreadable)
@@ -98,11 +103,13 @@ QString QxcArguments::usage() {
         "  --json      one JSON object per line: id, path, filename, takenAt, ocrText\n"
         "  --          end of options (for a TEXT that begins with a dash)\n"
         "  -h, --help  show this help\n"
+        "  --version   show the version\n"
         "\n"
         "Searches ignore the case of ASCII letters; '%' and '_' in TEXT are wildcards.\n"
         "Paths are printed with control characters as \\xNN and a backslash doubled;\n"
         "--json gives them exactly.\n"
-        "Exit status: 0 with results or none; 1 when the index cannot be used (busy,\n"
-        "not Glimber's, not writable) or 'ocr' finds no OCR helper; 2 for a usage error.\n"
+        "Exit status: 0 with results (or 'ocr' done); 1 when nothing was found; 2 for a\n"
+        "usage error; 3 when there is no index yet; 4 when the index cannot be used\n"
+        "(busy, not Glimber's, not writable); 5 when 'ocr' finds no OCR helper.\n"
         "Files: ~/.glimvault/db.sqlite (the index), ~/.glimvault/config.json (settings).\n");
 }

@@ -5,7 +5,7 @@
 
 // What a qxc command line asks for.
 struct QxcArguments {
-    enum class Command { help, ocr, search, recent, usageError };
+    enum class Command { help, version, ocr, search, recent, usageError };
 
     Command command = Command::help;
     QString text;                // search

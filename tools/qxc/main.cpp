@@ -1,6 +1,8 @@
 #include "AppPaths.h"
+#include "BuildVersion.h"
 #include "OcrCommand.h"
 #include "QxcArguments.h"
+#include "QxcExit.h"
 #include "QxcMessage.h"
 #include "SearchIndex.h"
 #include "ShotJson.h"
@@ -9,6 +11,7 @@
 #include "TerminalText.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -36,10 +39,14 @@ void noteSearchIndexBuilding() {
                      progress->percent());
 }
 
-// A busy or foreign index is an error, so that a script can tell it from a
-// search that found nothing.
+// A missing, busy or foreign index is an error, so that a script can tell it
+// from a search that found nothing.
 int runQuery(const QxcArguments& args) {
     ShotReader reader(AppPaths::databaseFile());
+    if (!QFileInfo::exists(reader.databasePath())) {
+        print(stderr, "qxc: no index yet: run qxc ocr\n");
+        return QxcExit::noIndex;
+    }
     // Trimmed like the library's search field; an empty text lists recent shots there too.
     const QString text = args.text.trimmed();
     const ShotQuery result = args.command == QxcArguments::Command::recent || text.isEmpty()
@@ -47,13 +54,13 @@ int runQuery(const QxcArguments& args) {
                                  : reader.querySearch(text, args.limit);
     if (result.failure) {
         print(stderr, QxcMessage::failure(*result.failure, reader.databasePath()));
-        return 1;
+        return QxcExit::indexUnusable;
     }
     for (const Shot& shot : result.shots)
         print(stdout, (args.json ? ShotJson::line(shot) : TerminalText::escaped(shot.path)) + '\n');
     if (args.command == QxcArguments::Command::search && !text.isEmpty())
         noteSearchIndexBuilding();
-    return 0;
+    return result.shots.isEmpty() ? QxcExit::nothingFound : QxcExit::done;
 }
 
 } // namespace
@@ -66,10 +73,13 @@ int main(int argc, char* argv[]) {
     switch (args.command) {
     case QxcArguments::Command::help:
         std::fputs(qUtf8Printable(QxcArguments::usage()), stdout);
-        return 0;
+        return QxcExit::done;
+    case QxcArguments::Command::version:
+        std::printf("qxc %s (%s)\n", GLIMBER_VERSION, GLIMBER_BUILD_NUMBER);
+        return QxcExit::done;
     case QxcArguments::Command::usageError:
         std::fprintf(stderr, "qxc: %s (see qxc --help)\n", qUtf8Printable(args.error));
-        return 2;
+        return QxcExit::usage;
     case QxcArguments::Command::ocr:
         return OcrCommand::run(ShotIndexOptions{AppPaths::databaseFile()}, stdout, stderr,
                                args.listUnreadable);
@@ -77,5 +87,5 @@ int main(int argc, char* argv[]) {
     case QxcArguments::Command::recent:
         return runQuery(args);
     }
-    return 2;
+    return QxcExit::usage;
 }

@@ -1,3 +1,4 @@
+#include "BuildVersion.h"
 #include "FakeOcrHelper.h"
 #include "ShotFolders.h"
 #include "ShotReader.h"
@@ -36,21 +37,25 @@ protected:
     }
 };
 
-TEST_F(QxcCommandTest, HelpAndUsageErrors) {
+TEST_F(QxcCommandTest, HelpVersionAndUsageErrors) {
     const CommandResult help = qxc({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: qxc"));
+    const CommandResult version = qxc({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("qxc " GLIMBER_VERSION " (")) << qPrintable(version.out);
     const CommandResult usage = qxc({"recent", "--limit", "x"});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.out.isEmpty());
     EXPECT_EQ(usage.err.count('\n'), 1) << qPrintable(usage.err);
 }
 
-TEST_F(QxcCommandTest, QueriesWithoutADatabaseAreEmptyAndCreateNothing) {
+TEST_F(QxcCommandTest, QueriesWithoutADatabaseSaySoAndCreateNothing) {
     for (const QStringList& query : {QStringList{"recent"}, {"search", "x", "--json"}}) {
         const CommandResult result = qxc(query);
-        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.exitCode, 3);
         EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err, "qxc: no index yet: run qxc ocr\n");
     }
     EXPECT_FALSE(QFile::exists(home.file(".glimvault")));
 }
@@ -59,7 +64,7 @@ TEST_F(QxcCommandTest, OcrWithoutAHelperScansAndSaysSo) {
     TestFiles::write(desktop("a.png"));
     TestFiles::write(captures("b.png"));
     const CommandResult result = qxc({"ocr"});
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 5);
     EXPECT_EQ(result.out, "2 new, 0 recognised, 2 pending, 0 unreadable\n");
     EXPECT_TRUE(result.err.contains("no OCR helper")) << qPrintable(result.err);
 }
@@ -90,7 +95,10 @@ TEST_F(QxcCommandTest, SearchGivesWhatTheLibrarysQueryGivesWithFakeHelper) {
     EXPECT_EQ(qxc({"search", "  text OF \t"}).out, expected.join('\n') + '\n');
     EXPECT_EQ(qxc({"search", "text OF", "--limit", "2"}).out, expected.mid(0, 2).join('\n') + '\n');
     EXPECT_EQ(qxc({"search", "shot-_.png"}).out.count('\n'), 4);
-    EXPECT_EQ(qxc({"search", "nowhere"}).out, "");
+    const CommandResult none = qxc({"search", "nowhere"});
+    EXPECT_EQ(none.exitCode, 1) << "nothing found, as grep says it";
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(qxc({"search", "text OF"}).exitCode, 0);
 
     const QString json = qxc({"recent", "--json", "--limit", "1"}).out;
     ASSERT_EQ(json.count('\n'), 1);

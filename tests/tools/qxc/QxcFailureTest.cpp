@@ -84,7 +84,7 @@ TEST_F(QxcFailureTest, AFileThatIsNotAGlimberIndexIsLeftAsItWasAndSaidSo) {
         const QByteArray before = databaseBytes();
         for (const QStringList& command : {QStringList{"ocr"}, {"recent"}, {"search", "x"}}) {
             const CommandResult result = run(command);
-            EXPECT_EQ(result.exitCode, 1);
+            EXPECT_EQ(result.exitCode, 4);
             EXPECT_EQ(result.err,
                       "qxc: " + database() + " is not a Glimber index (" + foreign.reason + ")\n");
             EXPECT_EQ(result.out, "");
@@ -110,7 +110,7 @@ TEST_F(QxcFailureTest, ALockedIndexIsBusyNotEmptyWithFakeHelper) {
         std::optional<SqliteConnection> other = SqliteConnection::openReadWrite(database(), 0);
         ASSERT_TRUE(other->exec(locked.lock));
         const CommandResult result = run(locked.command);
-        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.exitCode, 4);
         EXPECT_EQ(result.err, "qxc: the index is busy (" + database() + ": database is locked)\n");
         EXPECT_EQ(result.out, "");
     }
@@ -123,7 +123,7 @@ TEST_F(QxcFailureTest, AFullDiskEndsTheRunWithAWriteErrorWithFakeHelper) {
         TestFiles::write(desktop(QStringLiteral("new-%1.png").arg(i)));
     TestFiles::writeScript(home.file("bin/qxocr"), FakeOcrHelper::echo);
     const CommandResult full = run({"ocr"}, 4096);
-    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.exitCode, 4);
     EXPECT_TRUE(full.err.startsWith("qxc: cannot write the index (" + database() + "): "))
         << qPrintable(full.err);
     EXPECT_EQ(full.out, "") << "nothing was inserted or recognised";

@@ -1,0 +1,102 @@
+#include "TrayGlyph.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+
+namespace TrayGlyph {
+
+namespace {
+
+struct Drawing {
+    int size;
+    std::vector<QRect> rects;
+};
+
+// Corner arms two pixels thick; text lines two pixels tall with two-pixel gaps.
+const std::vector<Drawing>& drawings() {
+    static const std::vector<Drawing> all{
+        {16,
+         {{1, 1, 5, 2},
+          {1, 3, 2, 3},
+          {10, 1, 5, 2},
+          {13, 3, 2, 3},
+          {1, 13, 5, 2},
+          {1, 10, 2, 3},
+          {10, 13, 5, 2},
+          {13, 10, 2, 3},
+          {5, 5, 6, 2},
+          {5, 9, 4, 2}}},
+        {22,
+         {{2, 2, 7, 2},
+          {2, 4, 2, 5},
+          {13, 2, 7, 2},
+          {18, 4, 2, 5},
+          {2, 18, 7, 2},
+          {2, 13, 2, 5},
+          {13, 18, 7, 2},
+          {18, 13, 2, 5},
+          {7, 7, 8, 2},
+          {7, 10, 6, 2},
+          {7, 13, 4, 2}}},
+        {24,
+         {{2, 2, 8, 2},
+          {2, 4, 2, 6},
+          {14, 2, 8, 2},
+          {20, 4, 2, 6},
+          {2, 20, 8, 2},
+          {2, 14, 2, 6},
+          {14, 20, 8, 2},
+          {20, 14, 2, 6},
+          {7, 8, 10, 2},
+          {7, 11, 8, 2},
+          {7, 14, 5, 2}}},
+    };
+    return all;
+}
+
+} // namespace
+
+std::vector<QRect> rectangles(int size) {
+    // The drawing that covers the most pixels at a whole factor; a tie goes to
+    // the larger drawing, which has more detail.
+    const Drawing* best = &drawings().front();
+    for (const Drawing& drawing : drawings()) {
+        if ((size / drawing.size) * drawing.size >= (size / best->size) * best->size)
+            best = &drawing;
+    }
+    const int factor = std::max(1, size / best->size);
+    const int offset = std::max(0, (size - factor * best->size) / 2);
+    std::vector<QRect> result;
+    for (const QRect& rect : best->rects)
+        result.emplace_back(offset + rect.x() * factor, offset + rect.y() * factor,
+                            rect.width() * factor, rect.height() * factor);
+    return result;
+}
+
+QColor colourForPanel(bool panelIsDark) {
+    return panelIsDark ? QColor(0xf2, 0xf2, 0xf2) : QColor(0x2e, 0x34, 0x36);
+}
+
+bool panelIsDark(const QByteArray& currentDesktop, const QColor& windowColour) {
+    if (currentDesktop.toUpper().contains("GNOME"))
+        return true;
+    return windowColour.lightness() < 128;
+}
+
+QIcon icon(const QColor& colour) {
+    QIcon result;
+    for (const int size : {16, 22, 24, 32, 44, 48}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        for (const QRect& rect : rectangles(size))
+            painter.fillRect(rect, colour);
+        painter.end();
+        result.addPixmap(pixmap);
+    }
+    return result;
+}
+
+} // namespace TrayGlyph
