@@ -50,6 +50,14 @@ TEST_F(OcrBatchTest, EachAnswerIsStoredOnItsOwnWithFakeHelper) {
     EXPECT_FALSE(row("stray-a.png")->ocrDone) << "no answer: still pending";
     EXPECT_EQ(index.pendingCount(), 1);
     EXPECT_EQ(index.unreadableCount(), 1);
+    EXPECT_EQ(index.unreadableShots().value(0).reason, "unreadable");
+    // A file the helper could not read may have been half copied: it is offered
+    // again once it changed, and only then.
+    index.scan();
+    EXPECT_EQ(index.runOcr(40).offered, 1) << "only stray-a.png, which had no answer";
+    TestFiles::write(desktop("bad-a.png"), "the whole picture");
+    index.scan();
+    EXPECT_EQ(index.runOcr(40).unreadable, 1);
 }
 
 // Outputs that spoil the whole run, and runs cut short: oldest shot first.
