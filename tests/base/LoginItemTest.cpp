@@ -12,8 +12,7 @@
 namespace {
 
 QString entryText() {
-    QFile file(AutostartEntry::path());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestFiles::read(AutostartEntry::path()));
 }
 
 TEST(LoginItem, AnAutostartEntryStartsTheTrayProgramUntilItIsRemoved) {
