@@ -10,7 +10,6 @@
 #include "CanvasEvents.h"
 #include "SandboxHome.h"
 #include "TestAnnotations.h"
-#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -78,13 +77,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(EditorTest, OpensSizedForTheActiveScreenWithTheArrowTool) {
-    EXPECT_EQ(view->size(),
-              AnnotationWindowController::contentSize(WindowPlacement::activeScreenVisibleFrame())
-                  .expandedTo(view->minimumSize()));
-    EXPECT_EQ(state().tool, AnnotationTool::arrow);
-}
 
 TEST_F(EditorTest, TwoEditorsOnOneFileAreIndependentAndEachClosesItsOwnWindow) {
     AnnotationView* first = view;
@@ -312,21 +304,10 @@ TEST_F(EditorTest, UndoAndRedoKeysReachTheEditorsStacks) {
     EXPECT_FALSE(find("redo")->isEnabled()) << "a new item empties redo";
 }
 
-TEST_F(EditorTest, DeleteKeysRemoveTheSelectionEvenUnderADrawingTool) {
+TEST_F(EditorTest, ColourWidthAndDeleteApplyToTheSelectedItemEvenUnderADrawingTool) {
     draw(Qt::Key_M, {100, 100}, {180, 160});
     QTest::keyClick(&canvas(), Qt::Key_Backspace);
     EXPECT_EQ(state().doc.items.size(), 1) << "nothing selected, nothing deleted";
-    QTest::keyClick(view, Qt::Key_V);
-    clickAt({100, 130});
-    QTest::keyClick(view, Qt::Key_A);
-    QTest::keyClick(&canvas(), Qt::Key_Delete);
-    EXPECT_TRUE(state().doc.items.isEmpty());
-    EXPECT_FALSE(state().selectedIndex);
-    EXPECT_FALSE(find("delete")->isEnabled());
-}
-
-TEST_F(EditorTest, ColourAndWidthApplyToTheSelectedItem) {
-    draw(Qt::Key_M, {100, 100}, {180, 160});
     QTest::keyClick(view, Qt::Key_V);
     clickAt({100, 130});
     const qsizetype steps = state().undoStack.size();
@@ -340,6 +321,11 @@ TEST_F(EditorTest, ColourAndWidthApplyToTheSelectedItem) {
     EXPECT_DOUBLE_EQ(state().doc.items[0].lineWidth, 11.5);
     EXPECT_DOUBLE_EQ(state().lineWidth, 11.5);
     EXPECT_EQ(state().undoStack.size(), steps);
+    QTest::keyClick(view, Qt::Key_A);
+    QTest::keyClick(&canvas(), Qt::Key_Delete);
+    EXPECT_TRUE(state().doc.items.isEmpty());
+    EXPECT_FALSE(state().selectedIndex);
+    EXPECT_FALSE(find("delete")->isEnabled());
 }
 
 TEST_F(EditorTest, ZoomStepsByAQuarterWithinLimitsAndAPlainWheelPans) {
