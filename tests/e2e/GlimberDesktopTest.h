@@ -100,7 +100,7 @@ protected:
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }
-    // What a paste would get: the clipboard as PNG, or as text.
+    // What a paste would get: the clipboard as PNG.
     QImage clipboardImage() const {
         QImage pasted;
         EXPECT_TRUE(QTest::qWaitFor(
@@ -111,9 +111,6 @@ protected:
             },
             10'000));
         return pasted.convertToFormat(QImage::Format_RGB32);
-    }
-    QString clipboardText() const {
-        return QString::fromUtf8(runToEnd("xclip", {"-selection", "clipboard", "-o"}));
     }
 
     SandboxHome home;
