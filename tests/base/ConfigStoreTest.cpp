@@ -30,15 +30,13 @@ protected:
     SandboxHome home;
 };
 
-TEST_F(ConfigStoreTest, NoFilesGiveTheDefaults) {
+TEST_F(ConfigStoreTest, NoFilesGiveTheDefaultsAndTheSourceFollowsTheDesktop) {
     EXPECT_EQ(ConfigStore::resolveHotkey(), (Hotkey{HotkeyModifier::rightShift, 0.4}));
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file(".glimvault/captures"));
     EXPECT_EQ(ConfigStore::resolveSource(), home.file("Desktop"));
     EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
     EXPECT_FALSE(QFile::exists(home.file(".glimvault")));
-}
-
-TEST_F(ConfigStoreTest, SourceIsTheDesktopsScreenshotFolderWhenItExists) {
+    // The source is the desktop's screenshot folder once there is one.
     QDir().mkpath(home.file("Pictures/Screenshots"));
     EXPECT_EQ(ConfigStore::resolveSource(), home.file("Pictures/Screenshots"));
     writeLocal(R"({"source": "~/Elsewhere"})");

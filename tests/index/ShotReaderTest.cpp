@@ -75,8 +75,8 @@ TEST_F(ShotReaderTest, GivesNothingAndCreatesNothingUntilTheFileExists) {
     EXPECT_EQ(reader.recent(200).size(), 1);
 }
 
+// The store fixes its path at first use: this test owns the process's home.
 TEST(ShotStoreQueries, ReadTheDatabaseInTheHomeFolder) {
-    // The store fixes its path at first use: this test owns the process's home.
     EXPECT_EQ(ShotStore::dbPath(), QDir::homePath() + "/.glimvault/db.sqlite");
     EXPECT_TRUE(ShotStore::recent(200).isEmpty());
     EXPECT_FALSE(QFile::exists(ShotStore::dbPath()));

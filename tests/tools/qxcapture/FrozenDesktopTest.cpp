@@ -32,18 +32,13 @@ TEST(FrozenDesktop, DragOnAScaledScreenSelectsTheDevicePixelsUnderIt) {
     const QRect selection = mixed.selection(0, {10, 20}, {60, 45});
     EXPECT_EQ(selection, QRect(QPoint(20, 40), QPoint(120, 90)));
     EXPECT_EQ(mixed.crop(selection), rootPixels(selection));
-}
-
-TEST(FrozenDesktop, HalfUnitsOfAScaledScreenReachEveryDevicePixel) {
+    // Half units reach every device pixel.
     EXPECT_EQ(mixed.selection(0, {10.5, 20.5}, {11, 21}), QRect(21, 41, 2, 2));
 }
 
-TEST(FrozenDesktop, DragBackwardsSelectsTheSameRectangle) {
+TEST(FrozenDesktop, DragEitherWayTakesBothEndsAndStopsAtTheEdgesOfItsScreen) {
     EXPECT_EQ(mixed.selection(1, {80, 90}, {30, 40}), mixed.selection(1, {30, 40}, {80, 90}));
     EXPECT_EQ(mixed.selection(1, {30, 40}, {80, 90}), QRect(670, 140, 51, 51));
-}
-
-TEST(FrozenDesktop, DragStopsAtTheEdgesOfItsScreen) {
     // The pointer went on into the neighbouring screen and beyond the bottom.
     EXPECT_EQ(mixed.selection(0, {300, 150}, {500, 260}), QRect(600, 300, 40, 100));
     EXPECT_EQ(mixed.selection(1, {10, 10}, {-50, -50}), QRect(640, 100, 11, 11));
