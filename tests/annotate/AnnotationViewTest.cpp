@@ -15,6 +15,7 @@
 #include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -92,25 +93,13 @@ TEST_F(EditorTest, TwoEditorsOnOneFileAreIndependentAndEachClosesItsOwnWindow) {
     EXPECT_EQ(controller.window(), view);
 }
 
-TEST_F(EditorTest, SingleKeysAndButtonsChooseTools) {
-    const std::pair<Qt::Key, AnnotationTool> keys[] = {
-        {Qt::Key_V, AnnotationTool::select}, {Qt::Key_C, AnnotationTool::crop},
-        {Qt::Key_T, AnnotationTool::text},   {Qt::Key_A, AnnotationTool::arrow},
-        {Qt::Key_M, AnnotationTool::rect},   {Qt::Key_L, AnnotationTool::ellipse},
-        {Qt::Key_B, AnnotationTool::blur},   {Qt::Key_Backslash, AnnotationTool::line}};
-    for (const auto& [key, tool] : keys) {
-        QTest::keyClick(view, key);
-        EXPECT_EQ(state().tool, tool);
-    }
-    EXPECT_TRUE(find("tool-line")->isChecked());
-    EXPECT_FALSE(find("blur-rect")->isVisible());
-    click("tool-blur");
-    click("tool-blur");
-    EXPECT_TRUE(find("tool-blur")->isChecked());
-    EXPECT_TRUE(find("blur-rect")->isVisible());
-}
-
-TEST_F(EditorTest, ADragDrawsTheChosenShape) {
+// The select, crop and text keys are used, and so checked, by the tests below.
+TEST_F(EditorTest, ADragDrawsTheShapeOfTheToolChosenByItsKey) {
+    const QMap<Qt::Key, Kind> kinds{{Qt::Key_M, Kind::rect},
+                                    {Qt::Key_L, Kind::ellipse},
+                                    {Qt::Key_Backslash, Kind::line},
+                                    {Qt::Key_A, Kind::arrow},
+                                    {Qt::Key_B, Kind::blur}};
     const struct {
         Qt::Key tool;
         QPointF from, to;
@@ -129,6 +118,10 @@ TEST_F(EditorTest, ADragDrawsTheChosenShape) {
         {Qt::Key_L, {10, 10}, {-20, 15}, Qt::ShiftModifier, QRectF(-20, 10, 30, 30)},
         {Qt::Key_Backslash, {10, 10}, {40, 20}, Qt::ShiftModifier, QRectF(10, 10, 30, 10)},
     };
+    EXPECT_FALSE(find("blur-rect")->isVisible()) << "blur shapes show only with the blur tool";
+    click("tool-blur");
+    click("tool-blur");
+    EXPECT_TRUE(find("tool-blur")->isChecked());
     click("blur-ellipse");
     for (const auto& stroke : strokes) {
         SCOPED_TRACE(stroke.tool);
@@ -136,11 +129,12 @@ TEST_F(EditorTest, ADragDrawsTheChosenShape) {
         draw(stroke.tool, stroke.from, stroke.to, stroke.modifiers);
         EXPECT_FALSE(canvas().draft());
         ASSERT_EQ(state().doc.items.size(), before + (stroke.drawn ? 1 : 0));
-        if (stroke.drawn)
+        if (stroke.drawn) {
             EXPECT_EQ(state().doc.items.last().rect, *stroke.drawn);
+            EXPECT_EQ(state().doc.items.last().kind, kinds[stroke.tool]);
+        }
     }
     const Annotation blurred = state().doc.items[2];
-    EXPECT_EQ(blurred.kind, Kind::blur);
     EXPECT_EQ(blurred.blurShape, Annotation::BlurShape::ellipse);
     EXPECT_EQ(blurred.color, red);
     EXPECT_EQ(blurred.lineWidth, 7);
