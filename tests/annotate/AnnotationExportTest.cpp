@@ -23,11 +23,6 @@ QString saved(const QString& name) {
     return AppLocale::text("Saved: ", "保存: ") + name;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class AnnotationExportTest : public ::testing::Test {
 protected:
     AnnotationExportTest() {
@@ -42,8 +37,8 @@ protected:
     AnnotationDoc doc;
 };
 
-TEST_F(AnnotationExportTest, SavesNewNumberedFilesAndNeverReplacesOne) {
-    const QByteArray sourceBytes = readAll(source);
+TEST_F(AnnotationExportTest, SavesNewNumberedFilesAndNeverReplacesOneNorTheSource) {
+    const QByteArray sourceBytes = TestFiles::read(source);
     TestFiles::write(captures + "/shot-annotated-2.png", "someone else's");
     EXPECT_EQ(AnnotationExport::save(doc, source), saved("shot-annotated.png"));
     EXPECT_EQ(AnnotationExport::save(doc, source), saved("shot-annotated-3.png"));
@@ -52,16 +47,12 @@ TEST_F(AnnotationExportTest, SavesNewNumberedFilesAndNeverReplacesOne) {
     EXPECT_EQ(QImage(captures + "/shot-annotated.png")
                   .convertToFormat(QImage::Format_ARGB32_Premultiplied),
               AnnotationRenderer::render(doc));
-    EXPECT_EQ(readAll(captures + "/shot-annotated-2.png"), "someone else's");
-    EXPECT_EQ(readAll(source), sourceBytes);
-}
-
-TEST_F(AnnotationExportTest, SavingIntoTheSourcesOwnFolderLeavesTheSourceAlone) {
-    const QByteArray sourceBytes = readAll(source);
+    EXPECT_EQ(TestFiles::read(captures + "/shot-annotated-2.png"), "someone else's");
+    // Saving into the source's own folder leaves the source alone too.
     EXPECT_EQ(AnnotationExport::saveInto(doc, source, home.file("Pictures")),
               saved("shot-annotated.png"));
     EXPECT_TRUE(QFile::exists(home.file("Pictures/shot-annotated.png")));
-    EXPECT_EQ(readAll(source), sourceBytes);
+    EXPECT_EQ(TestFiles::read(source), sourceBytes);
 }
 
 TEST_F(AnnotationExportTest, RacingSavesEachGetTheirOwnFile) {

@@ -10,12 +10,12 @@
 #include "CanvasEvents.h"
 #include "SandboxHome.h"
 #include "TestAnnotations.h"
-#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -79,13 +79,6 @@ protected:
 
 } // namespace
 
-TEST_F(EditorTest, OpensSizedForTheActiveScreenWithTheArrowTool) {
-    EXPECT_EQ(view->size(),
-              AnnotationWindowController::contentSize(WindowPlacement::activeScreenVisibleFrame())
-                  .expandedTo(view->minimumSize()));
-    EXPECT_EQ(state().tool, AnnotationTool::arrow);
-}
-
 TEST_F(EditorTest, TwoEditorsOnOneFileAreIndependentAndEachClosesItsOwnWindow) {
     AnnotationView* first = view;
     controller.open(path);
@@ -100,25 +93,13 @@ TEST_F(EditorTest, TwoEditorsOnOneFileAreIndependentAndEachClosesItsOwnWindow) {
     EXPECT_EQ(controller.window(), view);
 }
 
-TEST_F(EditorTest, SingleKeysAndButtonsChooseTools) {
-    const std::pair<Qt::Key, AnnotationTool> keys[] = {
-        {Qt::Key_V, AnnotationTool::select}, {Qt::Key_C, AnnotationTool::crop},
-        {Qt::Key_T, AnnotationTool::text},   {Qt::Key_A, AnnotationTool::arrow},
-        {Qt::Key_M, AnnotationTool::rect},   {Qt::Key_L, AnnotationTool::ellipse},
-        {Qt::Key_B, AnnotationTool::blur},   {Qt::Key_Backslash, AnnotationTool::line}};
-    for (const auto& [key, tool] : keys) {
-        QTest::keyClick(view, key);
-        EXPECT_EQ(state().tool, tool);
-    }
-    EXPECT_TRUE(find("tool-line")->isChecked());
-    EXPECT_FALSE(find("blur-rect")->isVisible());
-    click("tool-blur");
-    click("tool-blur");
-    EXPECT_TRUE(find("tool-blur")->isChecked());
-    EXPECT_TRUE(find("blur-rect")->isVisible());
-}
-
-TEST_F(EditorTest, ADragDrawsTheChosenShape) {
+// The select, crop and text keys are used, and so checked, by the tests below.
+TEST_F(EditorTest, ADragDrawsTheShapeOfTheToolChosenByItsKey) {
+    const QMap<Qt::Key, Kind> kinds{{Qt::Key_M, Kind::rect},
+                                    {Qt::Key_L, Kind::ellipse},
+                                    {Qt::Key_Backslash, Kind::line},
+                                    {Qt::Key_A, Kind::arrow},
+                                    {Qt::Key_B, Kind::blur}};
     const struct {
         Qt::Key tool;
         QPointF from, to;
@@ -137,6 +118,10 @@ TEST_F(EditorTest, ADragDrawsTheChosenShape) {
         {Qt::Key_L, {10, 10}, {-20, 15}, Qt::ShiftModifier, QRectF(-20, 10, 30, 30)},
         {Qt::Key_Backslash, {10, 10}, {40, 20}, Qt::ShiftModifier, QRectF(10, 10, 30, 10)},
     };
+    EXPECT_FALSE(find("blur-rect")->isVisible()) << "blur shapes show only with the blur tool";
+    click("tool-blur");
+    click("tool-blur");
+    EXPECT_TRUE(find("tool-blur")->isChecked());
     click("blur-ellipse");
     for (const auto& stroke : strokes) {
         SCOPED_TRACE(stroke.tool);
@@ -144,11 +129,12 @@ TEST_F(EditorTest, ADragDrawsTheChosenShape) {
         draw(stroke.tool, stroke.from, stroke.to, stroke.modifiers);
         EXPECT_FALSE(canvas().draft());
         ASSERT_EQ(state().doc.items.size(), before + (stroke.drawn ? 1 : 0));
-        if (stroke.drawn)
+        if (stroke.drawn) {
             EXPECT_EQ(state().doc.items.last().rect, *stroke.drawn);
+            EXPECT_EQ(state().doc.items.last().kind, kinds[stroke.tool]);
+        }
     }
     const Annotation blurred = state().doc.items[2];
-    EXPECT_EQ(blurred.kind, Kind::blur);
     EXPECT_EQ(blurred.blurShape, Annotation::BlurShape::ellipse);
     EXPECT_EQ(blurred.color, red);
     EXPECT_EQ(blurred.lineWidth, 7);
@@ -312,21 +298,10 @@ TEST_F(EditorTest, UndoAndRedoKeysReachTheEditorsStacks) {
     EXPECT_FALSE(find("redo")->isEnabled()) << "a new item empties redo";
 }
 
-TEST_F(EditorTest, DeleteKeysRemoveTheSelectionEvenUnderADrawingTool) {
+TEST_F(EditorTest, ColourWidthAndDeleteApplyToTheSelectedItemEvenUnderADrawingTool) {
     draw(Qt::Key_M, {100, 100}, {180, 160});
     QTest::keyClick(&canvas(), Qt::Key_Backspace);
     EXPECT_EQ(state().doc.items.size(), 1) << "nothing selected, nothing deleted";
-    QTest::keyClick(view, Qt::Key_V);
-    clickAt({100, 130});
-    QTest::keyClick(view, Qt::Key_A);
-    QTest::keyClick(&canvas(), Qt::Key_Delete);
-    EXPECT_TRUE(state().doc.items.isEmpty());
-    EXPECT_FALSE(state().selectedIndex);
-    EXPECT_FALSE(find("delete")->isEnabled());
-}
-
-TEST_F(EditorTest, ColourAndWidthApplyToTheSelectedItem) {
-    draw(Qt::Key_M, {100, 100}, {180, 160});
     QTest::keyClick(view, Qt::Key_V);
     clickAt({100, 130});
     const qsizetype steps = state().undoStack.size();
@@ -340,6 +315,11 @@ TEST_F(EditorTest, ColourAndWidthApplyToTheSelectedItem) {
     EXPECT_DOUBLE_EQ(state().doc.items[0].lineWidth, 11.5);
     EXPECT_DOUBLE_EQ(state().lineWidth, 11.5);
     EXPECT_EQ(state().undoStack.size(), steps);
+    QTest::keyClick(view, Qt::Key_A);
+    QTest::keyClick(&canvas(), Qt::Key_Delete);
+    EXPECT_TRUE(state().doc.items.isEmpty());
+    EXPECT_FALSE(state().selectedIndex);
+    EXPECT_FALSE(find("delete")->isEnabled());
 }
 
 TEST_F(EditorTest, ZoomStepsByAQuarterWithinLimitsAndAPlainWheelPans) {

@@ -25,28 +25,26 @@ inline void mouse(AnnotationCanvasView& canvas, QEvent::Type type, QPointF image
     QApplication::sendEvent(&canvas, &event);
 }
 
-inline void press(AnnotationCanvasView& canvas, QPointF imagePoint,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    mouse(canvas, QEvent::MouseButtonPress, imagePoint, modifiers);
+inline void press(AnnotationCanvasView& canvas, QPointF imagePoint) {
+    mouse(canvas, QEvent::MouseButtonPress, imagePoint);
 }
 
-inline void move(AnnotationCanvasView& canvas, QPointF imagePoint,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    mouse(canvas, QEvent::MouseMove, imagePoint, modifiers);
+inline void move(AnnotationCanvasView& canvas, QPointF imagePoint) {
+    mouse(canvas, QEvent::MouseMove, imagePoint);
 }
 
-inline void release(AnnotationCanvasView& canvas, QPointF imagePoint,
-                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    mouse(canvas, QEvent::MouseButtonRelease, imagePoint, modifiers);
+inline void release(AnnotationCanvasView& canvas, QPointF imagePoint) {
+    mouse(canvas, QEvent::MouseButtonRelease, imagePoint);
 }
 
 // Press, two moves and release.
 inline void drag(AnnotationCanvasView& canvas, QPointF from, QPointF to,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    press(canvas, from, modifiers);
-    move(canvas, (from + to) / 2, modifiers);
-    move(canvas, to, modifiers);
-    release(canvas, to, modifiers);
+    for (const auto& [type, point] : {std::pair{QEvent::MouseButtonPress, from},
+                                      {QEvent::MouseMove, (from + to) / 2},
+                                      {QEvent::MouseMove, to},
+                                      {QEvent::MouseButtonRelease, to}})
+        mouse(canvas, type, point, modifiers);
 }
 
 // A mouse wheel turned by `notches` (positive: away from the user).

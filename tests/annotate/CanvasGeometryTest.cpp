@@ -139,7 +139,7 @@ TEST(Pixellation, TheGridIsAlignedOnTheAreasCentre) {
     EXPECT_NE(cells.pixel(20, 7), cells.pixel(20, 8));
 }
 
-TEST(Pixellation, EachCellIsTheMeanOfTheSourceUnderIt) {
+TEST(Pixellation, EachCellIsTheMeanOfTheSourceUnderItAndNothingBeyondIt) {
     QImage checker(16, 16, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
@@ -148,12 +148,10 @@ TEST(Pixellation, EachCellIsTheMeanOfTheSourceUnderIt) {
     const QColor grey = cells.pixelColor(5, 5);
     EXPECT_NEAR(grey.red(), 128, 1);
     EXPECT_EQ(cells.pixel(0, 0), cells.pixel(15, 15));
-}
-
-TEST(Pixellation, AreaBeyondTheSourceStaysTransparent) {
+    // Area beyond the source stays transparent.
     const QImage source = TestImages::filled(50, 50, Qt::blue);
     // y up: this area reaches 20 pixels above the top row and 10 left of the first column.
-    const QImage cells = Pixellation::pixellate(source, QRect(-10, 30, 40, 40));
-    EXPECT_EQ(qAlpha(cells.pixel(0, 0)), 0);
-    EXPECT_EQ(cells.pixelColor(35, 35), QColor(Qt::blue));
+    const QImage beyond = Pixellation::pixellate(source, QRect(-10, 30, 40, 40));
+    EXPECT_EQ(qAlpha(beyond.pixel(0, 0)), 0);
+    EXPECT_EQ(beyond.pixelColor(35, 35), QColor(Qt::blue));
 }

@@ -35,25 +35,24 @@ TEST_F(SingleInstanceTest, RequestWaitsForAnInstanceThatIsStillLaunching) {
     EXPECT_TRUE(sent.result());
 }
 
-TEST_F(SingleInstanceTest, AClaimLeftByAnInstanceThatEndedIsTakenOver) {
+TEST_F(SingleInstanceTest, AClaimLeftByAnInstanceThatEndedOrCrashedIsTakenOver) {
     {
         SingleInstance ended(folder());
         ASSERT_TRUE(ended.claim());
         ASSERT_TRUE(ended.listen());
     }
-    SingleInstance next(folder());
-    EXPECT_TRUE(next.claim());
-    EXPECT_TRUE(next.listen()) << "the old socket file is no obstacle";
-}
-
-TEST_F(SingleInstanceTest, AClaimLeftByACrashedInstanceIsTakenOver) {
+    {
+        SingleInstance next(folder());
+        EXPECT_TRUE(next.claim());
+        EXPECT_TRUE(next.listen()) << "the old socket file is no obstacle";
+    }
     // The lock file of a process that no longer exists, and its socket file.
     TestFiles::write(home.file(".run/glimber.lock"),
                      "2147483000\nglimber\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     TestFiles::write(home.file(".run/glimber.socket"));
-    SingleInstance next(folder());
-    EXPECT_TRUE(next.claim());
-    EXPECT_TRUE(next.listen());
+    SingleInstance afterCrash(folder());
+    EXPECT_TRUE(afterCrash.claim());
+    EXPECT_TRUE(afterCrash.listen());
 }
 
 TEST_F(SingleInstanceTest, SendWithoutAnInstanceGivesUp) {

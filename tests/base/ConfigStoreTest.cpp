@@ -23,24 +23,20 @@ protected:
     void writeShared(const QByteArray& json) {
         TestFiles::write(home.file("Cloud/config.json"), json);
     }
-    QJsonObject readJson(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(path);
-        return QJsonDocument::fromJson(file.readAll()).object();
+    static QJsonObject readJson(const QString& path) {
+        return QJsonDocument::fromJson(TestFiles::read(path)).object();
     }
 
     SandboxHome home;
 };
 
-TEST_F(ConfigStoreTest, NoFilesGiveTheDefaults) {
+TEST_F(ConfigStoreTest, NoFilesGiveTheDefaultsAndTheSourceFollowsTheDesktop) {
     EXPECT_EQ(ConfigStore::resolveHotkey(), (Hotkey{HotkeyModifier::rightShift, 0.4}));
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file(".glimvault/captures"));
     EXPECT_EQ(ConfigStore::resolveSource(), home.file("Desktop"));
     EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
     EXPECT_FALSE(QFile::exists(home.file(".glimvault")));
-}
-
-TEST_F(ConfigStoreTest, SourceIsTheDesktopsScreenshotFolderWhenItExists) {
+    // The source is the desktop's screenshot folder once there is one.
     QDir().mkpath(home.file("Pictures/Screenshots"));
     EXPECT_EQ(ConfigStore::resolveSource(), home.file("Pictures/Screenshots"));
     writeLocal(R"({"source": "~/Elsewhere"})");
@@ -109,10 +105,20 @@ TEST_F(ConfigStoreTest, WritesGoToTheSharedFileWhenThereIsOneAndKeepOtherKeys) {
     EXPECT_EQ(readJson(local).value("cloud").toString(), "~/Cloud");
 }
 
-TEST_F(ConfigStoreTest, FailedWriteThrowsAndLeavesTheFileAlone) {
+TEST_F(ConfigStoreTest, AFailedWriteThrowsAndAFileThatIsNotJsonOrTooLargeIsNeverReplaced) {
     TestFiles::write(home.file("blocker"), "a file, not a folder");
     writeLocal(R"({"cloud": "~/blocker/inside"})");
     EXPECT_THROW(ConfigStore::setShared("autoOcr", QJsonValue(true)), ConfigWriteError);
+    for (const QByteArray& broken :
+         {QByteArray(R"({"autoOcr": false,, "captures": "~/Shots"})"),
+          R"({"autoOcr": false, "pad": ")" + QByteArray(1 << 20, 'x') + R"("})"}) {
+        SCOPED_TRACE(broken.size());
+        writeLocal(broken);
+        EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective())) << "read as empty";
+        EXPECT_THROW(ConfigStore::setShared("source", QJsonValue("~/Shots")), ConfigWriteError);
+        EXPECT_THROW(ConfigStore::setCloud(QStringLiteral("~/Cloud")), ConfigWriteError);
+        EXPECT_EQ(TestFiles::read(home.file(".glimvault/config.json")), broken);
+    }
 }
 
 TEST_F(ConfigStoreTest, ReaderNeverMeetsAHalfWrittenFile) {

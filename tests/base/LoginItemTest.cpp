@@ -4,6 +4,7 @@
 #include "SandboxHome.h"
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -12,8 +13,7 @@
 namespace {
 
 QString entryText() {
-    QFile file(AutostartEntry::path());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestFiles::read(AutostartEntry::path()));
 }
 
 TEST(LoginItem, AnAutostartEntryStartsTheTrayProgramUntilItIsRemoved) {
@@ -30,6 +30,10 @@ TEST(LoginItem, AnAutostartEntryStartsTheTrayProgramUntilItIsRemoved) {
     LoginItem::setEnabled(false);
     EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
     EXPECT_NO_THROW(LoginItem::setEnabled(false)) << "harmless when it is gone";
+    // A file where the autostart folder should be: the caller reports the failure.
+    ASSERT_TRUE(QDir(home.file(".config/autostart")).removeRecursively());
+    TestFiles::write(home.file(".config/autostart"), "in the way");
+    EXPECT_THROW(LoginItem::setEnabled(true), LoginItemError);
 }
 
 TEST(LoginItem, EntrySwitchedOffByTheSessionCountsAsOffAndIsWrittenAnew) {
@@ -46,13 +50,6 @@ TEST(LoginItem, EntrySwitchedOffByTheSessionCountsAsOffAndIsWrittenAnew) {
     TestFiles::write(AutostartEntry::path(),
                      "[Desktop Entry]\nExec=glimber\n[Desktop Action x]\nHidden=true\n");
     EXPECT_TRUE(LoginItem::isEnabled());
-}
-
-TEST(LoginItem, FailureIsThrownForTheCallerToReport) {
-    SandboxHome home;
-    // A file where the autostart folder should be.
-    TestFiles::write(home.file(".config/autostart"), "in the way");
-    EXPECT_THROW(LoginItem::setEnabled(true), LoginItemError);
 }
 
 TEST(AutostartEntry, ExecLineQuotesTheReservedCharactersOfAPath) {

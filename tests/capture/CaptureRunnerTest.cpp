@@ -75,7 +75,7 @@ exit 1
     CaptureRunner runner{home.file("tools")};
 };
 
-TEST_F(CaptureRunnerWithFakeTool, ACaptureLeavesOneNamedPngAndPutsItsImageOnTheClipboard) {
+TEST_F(CaptureRunnerWithFakeTool, EveryCaptureLeavesOneNamedPngAndPutsItsImageOnTheClipboard) {
     const auto [path, outcome] = capture(CaptureRunner::regionArguments());
     EXPECT_EQ(outcome, CaptureRunner::Outcome::copied);
     EXPECT_EQ(path, saveFolder() + "/Glimber 2026-12-05-14-03-09.png");
@@ -87,6 +87,15 @@ TEST_F(CaptureRunnerWithFakeTool, ACaptureLeavesOneNamedPngAndPutsItsImageOnTheC
     const auto [windowPath, windowOutcome] = capture(CaptureRunner::windowArguments());
     EXPECT_EQ(windowOutcome, CaptureRunner::Outcome::copied);
     EXPECT_EQ(toolArguments(), (QStringList{"-iw", windowPath}));
+
+    // The save folder is resolved and made anew for every capture.
+    ASSERT_TRUE(QDir(saveFolder()).removeRecursively());
+    runner.setClock([] { return fixedStart.addSecs(1); });
+    EXPECT_EQ(capture(CaptureRunner::regionArguments()).second, CaptureRunner::Outcome::copied);
+    EXPECT_EQ(savedFiles(), QStringList{"Glimber 2026-12-05-14-03-10.png"});
+    ConfigStore::setShared("captures", QJsonValue("~/Elsewhere/Shots"));
+    EXPECT_EQ(capture(CaptureRunner::regionArguments()).first,
+              home.file("Elsewhere/Shots/Glimber 2026-12-05-14-03-10.png"));
 }
 
 TEST_F(CaptureRunnerWithFakeTool, WithoutAPictureTheClipboardIsUntouched) {
@@ -101,17 +110,6 @@ TEST_F(CaptureRunnerWithFakeTool, WithoutAPictureTheClipboardIsUntouched) {
     EXPECT_EQ(capture(CaptureRunner::regionArguments()).second,
               CaptureRunner::Outcome::toolNotStarted);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
-}
-
-TEST_F(CaptureRunnerWithFakeTool, SaveFolderIsResolvedAndCreatedForEveryCapture) {
-    capture(CaptureRunner::regionArguments());
-    ASSERT_TRUE(QDir(saveFolder()).removeRecursively());
-    runner.setClock([] { return fixedStart.addSecs(1); });
-    EXPECT_EQ(capture(CaptureRunner::regionArguments()).second, CaptureRunner::Outcome::copied);
-    EXPECT_EQ(savedFiles(), QStringList{"Glimber 2026-12-05-14-03-10.png"});
-    ConfigStore::setShared("captures", QJsonValue("~/Elsewhere/Shots"));
-    EXPECT_EQ(capture(CaptureRunner::regionArguments()).first,
-              home.file("Elsewhere/Shots/Glimber 2026-12-05-14-03-10.png"));
 }
 
 TEST_F(CaptureRunnerWithFakeTool, ReturnsAtOnceAndOverlappingCapturesGetTheirOwnFiles) {
@@ -138,23 +136,14 @@ TEST_F(CaptureRunnerWithFakeTool, ScrollCaptureGivesItsHelperTheRegionOptionAndA
     EXPECT_FALSE(runner.startScrollCapture());
 }
 
-TEST(CaptureNamer, NamesTheFileAfterTheLocalStartTime) {
+TEST(CaptureNamer, NamesAfterTheLocalStartTimeDistinctInOneSecondAndNeverThoseOfExistingFiles) {
     SandboxHome home;
     CaptureNamer namer;
-    EXPECT_EQ(namer.reserve(home.path(), fixedStart, ".png"),
-              home.file("Glimber 2026-12-05-14-03-09.png"));
     EXPECT_EQ(namer.reserve(home.path(), QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)), ".png"),
               home.file("Glimber 2027-01-02-03-04-05.png"))
         << "zero-padded, 24-hour, no colons";
-    EXPECT_EQ(namer.reserve(home.path(), fixedStart.addSecs(3600), " scroll.png"),
-              home.file("Glimber 2026-12-05-15-03-09 scroll.png"));
-}
-
-TEST(CaptureNamer, NamesInOneSecondAreDistinctInOrderAndNeverThoseOfExistingFiles) {
-    SandboxHome home;
     // Left by another program, or by the hour that repeats when the clocks go back.
     TestFiles::write(home.file("Glimber 2026-12-05-14-03-09.png"));
-    CaptureNamer namer;
     // None of these files exists yet: the users are still selecting.
     QStringList names;
     for (int ms : {0, 400, 800, 1000})

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeadlessDesktop.h"
 #include "RunningProgram.h"
 #include "SandboxHome.h"
 #include "XSession.h"
@@ -36,6 +37,12 @@ protected:
             << "glimber did not start";
         return glimber;
     }
+    // A second start of glimber with `arguments`, run to its end: its exit code.
+    static int tellGlimber(const QStringList& arguments) {
+        int exitCode = -1;
+        runToEnd(RunningProgram::path("glimber"), arguments, &exitCode);
+        return exitCode;
+    }
     // Shows `text` in large letters in a window at textWindowRect().
     void showTextWindow(const QString& text) {
         textWindow = std::make_unique<QLabel>(text);
@@ -57,10 +64,34 @@ protected:
     bool waitUntilToolEnded(const RunningProgram& glimber) {
         return QTest::qWaitFor([&] { return !glimber.child("qxcapture"); }, 20'000);
     }
+    // Waits until glimber shows exactly `count` windows: them, or none after 10 s.
+    std::vector<QRect> glimberWindows(std::size_t count) {
+        std::vector<QRect> windows;
+        const bool shown = QTest::qWaitFor(
+            [&] { return (windows = x.windowsOf("glimber")).size() == count; }, 10'000);
+        return shown ? windows : std::vector<QRect>();
+    }
 
     QString saveFolder() const { return home.file(".glimvault/captures"); }
     QStringList savedShots() const {
         return QDir(saveFolder()).entryList({"Glimber *.png"}, QDir::Files);
+    }
+    // The one shot saved, once it is there and whole.
+    QImage savedShot() const {
+        QImage shot;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return savedShots().size() == 1 && shot.load(shotPath()); }, 10'000));
+        return shot.convertToFormat(QImage::Format_RGB32);
+    }
+    QString shotPath() const { return saveFolder() + "/" + savedShots().value(0); }
+    // Waits until `qxc search word` lists `path`: the index has read the shot.
+    static bool qxcFinds(const QString& word, const QString& path) {
+        return QTest::qWaitFor(
+            [&] {
+                return runToEnd(RunningProgram::path("qxc"), {"search", word})
+                    .contains(QFile::encodeName(path));
+            },
+            30'000);
     }
     // The screen's pixels, straight from the X server.
     QImage screenPixels(const QRect& rect) const {
@@ -69,16 +100,30 @@ protected:
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }
-    // What a paste would get: the clipboard as PNG, or as text.
+    // What a paste would get: the clipboard as PNG.
     QImage clipboardImage() const {
-        return QImage::fromData(
-            runToEnd("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG");
-    }
-    QString clipboardText() const {
-        return QString::fromUtf8(runToEnd("xclip", {"-selection", "clipboard", "-o"}));
+        QImage pasted;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                pasted = QImage::fromData(
+                    runToEnd("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG");
+                return !pasted.isNull();
+            },
+            10'000));
+        return pasted.convertToFormat(QImage::Format_RGB32);
     }
 
     SandboxHome home;
     XSession x;
     std::unique_ptr<QLabel> textWindow;
+};
+
+// The same with a tray on the desktop, where glimber's menu hides until asked for.
+class GlimberTrayTest : public GlimberDesktopTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(HeadlessDesktop::current().startTray()); }
+    void TearDown() override {
+        HeadlessDesktop::current().stopTray();
+        GlimberDesktopTest::TearDown();
+    }
 };

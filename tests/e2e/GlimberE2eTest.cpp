@@ -2,58 +2,29 @@
 // clicks through XTest, results read from the save folder, the clipboard
 // (through xclip) and qxc.
 #include "GlimberDesktopTest.h"
-#include "HeadlessDesktop.h"
 #include "TestFiles.h"
+#include "TestImages.h"
 
 #include <QClipboard>
 #include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QTest>
 #include <QThread>
 #include <QUrl>
 
 namespace {
 
-QImage opaque(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
-class TrayE2e : public GlimberDesktopTest {
+class TrayE2e : public GlimberTrayTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(HeadlessDesktop::current().startTray()); }
-    void TearDown() override {
-        HeadlessDesktop::current().stopTray();
-        GlimberDesktopTest::TearDown();
-    }
-
     // Clicks glimber's icon in the tray and returns the menu that opens.
     std::optional<QRect> openTrayMenu() {
-        std::optional<QRect> icon;
-        std::optional<QRect> menu;
-        (void)QTest::qWaitFor(
-            [&] {
-                for (const QRect& window : x.windowsOf("glimber")) {
-                    if (window.width() <= 64 && window.height() <= 64)
-                        icon = window;
-                }
-                return icon.has_value();
-            },
-            10'000);
-        if (!icon)
+        const std::vector<QRect> icon = glimberWindows(1);
+        if (icon.empty())
             return std::nullopt;
-        const std::size_t before = x.windowsOf("glimber").size();
-        x.click(icon->center());
-        (void)QTest::qWaitFor(
-            [&] {
-                const std::vector<QRect> windows = x.windowsOf("glimber");
-                if (windows.size() > before)
-                    menu = windows.back();
-                return menu.has_value();
-            },
-            10'000);
+        x.click(icon[0].center());
+        const std::vector<QRect> open = glimberWindows(2);
         QTest::qWait(200);
-        return menu;
+        if (open.empty())
+            return std::nullopt;
+        return open[0] == icon[0] ? open[1] : open[0];
     }
 };
 
@@ -65,29 +36,15 @@ TEST_F(TrayE2e, TapOfRightShiftAndADragCaptureTheRegionWhichIsFoundByItsTextMome
     x.tap(rightShift);
     ASSERT_TRUE(waitForOverlay(*glimber));
     x.drag(region.topLeft(), region.bottomRight());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return savedShots().size() == 1; }, 10'000));
-    const QString shot = saveFolder() + "/" + savedShots().first();
-    QImage saved;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return saved.load(shot); }, 5000));
-    EXPECT_EQ(opaque(saved), seen) << "the file holds exactly the pixels that were dragged over";
-    QImage pasted;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(pasted = clipboardImage()).isNull(); }, 10'000));
-    EXPECT_EQ(opaque(pasted), seen);
-    QByteArray found;
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            found = runToEnd(RunningProgram::path("qxc"), {"search", "zebras"});
-            return found.contains(QFile::encodeName(shot));
-        },
-        30'000))
-        << "qxc search found: " << found.toStdString();
+    EXPECT_EQ(savedShot(), seen) << "the file holds exactly the pixels that were dragged over";
+    EXPECT_EQ(clipboardImage(), seen);
+    EXPECT_TRUE(qxcFinds("zebras", shotPath()));
 }
 
 TEST_F(TrayE2e, HoldOfRightShiftAndAClickCaptureTheWindow) {
     showTextWindow("A window of its own");
     const auto glimber = startGlimber();
     const QImage seen = screenPixels(textWindowRect());
-
     x.key(rightShift, true);
     QThread::msleep(700); // past the hold threshold of 0.4 s
     ASSERT_TRUE(QTest::qWaitFor([&] { return glimber->child("qxcapture").has_value(); }, 5000))
@@ -97,12 +54,7 @@ TEST_F(TrayE2e, HoldOfRightShiftAndAClickCaptureTheWindow) {
     x.moveTo(textWindowRect().center() + QPoint(5, 5)); // the window lights up
     QTest::qWait(100);
     x.click(textWindowRect().center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return savedShots().size() == 1; }, 10'000));
-    QImage saved;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return saved.load(saveFolder() + "/" + savedShots().first()); }, 5000));
-    EXPECT_EQ(saved.size(), textWindowRect().size());
-    EXPECT_EQ(opaque(saved), seen);
+    EXPECT_EQ(savedShot(), seen);
 }
 
 TEST_F(TrayE2e, RightShiftUsedForTypingCapturesNothing) {
@@ -127,7 +79,7 @@ TEST_F(TrayE2e, TrayMenuStartsACaptureThatEscapeEndsAndQuitsGlimber) {
     ASSERT_TRUE(waitUntilToolEnded(*glimber));
     QTest::qWait(300);
     EXPECT_TRUE(savedShots().isEmpty());
-    EXPECT_EQ(clipboardText(), "kept on the clipboard");
+    EXPECT_EQ(runToEnd("xclip", {"-selection", "clipboard", "-o"}), "kept on the clipboard");
 
     menu = openTrayMenu();
     ASSERT_TRUE(menu);
@@ -145,43 +97,32 @@ TEST_F(NoTrayE2e, WithoutATrayGlimberShowsItsMenuAndTakesCommandsAtAndAfterItsSt
     ASSERT_TRUE(waitForOverlay(*glimber)) << "a first start performs its command once launched";
     x.tap(escape);
     ASSERT_TRUE(waitUntilToolEnded(*glimber));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !x.windowsOf("glimber").empty(); }, 10'000))
-        << "the menu shows as a window when no tray turns up";
+    EXPECT_EQ(glimberWindows(1).size(), 1u) << "the menu shows as a window when no tray turns up";
 
-    int exitCode = -1;
-    runToEnd(RunningProgram::path("glimber"), {"--capture-region"}, &exitCode);
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(tellGlimber({"--capture-region"}), 0);
     ASSERT_TRUE(waitForOverlay(*glimber)) << "the running glimber took the command";
     x.tap(escape);
     ASSERT_TRUE(waitUntilToolEnded(*glimber));
 
-    runToEnd(RunningProgram::path("glimber"), {"--open-save-folder"}, &exitCode);
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(tellGlimber({"--open-save-folder"}), 0);
     QFile opened(home.file("opened"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.exists() && opened.size() > 0; }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() > 0; }, 10'000));
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll().trimmed(), QUrl::fromLocalFile(saveFolder()).toEncoded());
 
-    runToEnd(RunningProgram::path("glimber"), {"--quit"}, &exitCode);
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(tellGlimber({"--quit"}), 0);
     EXPECT_TRUE(glimber->waitForExit(10'000));
 }
 
 TEST_F(NoTrayE2e, AnnotateOpensAnEditorOnTheImageInTheRunningGlimber) {
     const auto glimber = startGlimber();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return x.windowsOf("glimber").size() == 1; }, 10'000));
-    QImage image(320, 200, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    ASSERT_TRUE(image.save(home.file("a shot.png")));
+    ASSERT_EQ(glimberWindows(1).size(), 1u);
+    ASSERT_TRUE(TestImages::filled(320, 200, Qt::darkCyan).save(home.file("a shot.png")));
     TestFiles::write(home.file("broken.png"), "not an image");
-
-    int exitCode = -1;
-    runToEnd(RunningProgram::path("glimber"), {"--annotate", home.file("broken.png")}, &exitCode);
-    EXPECT_EQ(exitCode, 1) << "the starting command says it cannot open the file";
-    runToEnd(RunningProgram::path("glimber"), {"--annotate", home.file("a shot.png")}, &exitCode);
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return x.windowsOf("glimber").size() == 2; }, 10'000))
-        << "one editor window, for the readable image only";
+    EXPECT_EQ(tellGlimber({"--annotate", home.file("broken.png")}), 1)
+        << "the starting command says it cannot open the file";
+    EXPECT_EQ(tellGlimber({"--annotate", home.file("a shot.png")}), 0);
+    EXPECT_EQ(glimberWindows(2).size(), 2u) << "one editor window, for the readable image only";
     QTest::qWait(300);
     EXPECT_EQ(x.windowsOf("glimber").size(), 2u);
 }

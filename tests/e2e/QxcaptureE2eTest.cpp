@@ -1,13 +1,13 @@
-// qxcapture itself: the pixels it writes on the headless desktop at other scales
-// than 1, and its desktop-portal path with a stand-in portal.
+// qxcapture itself: the pixels it writes on the headless desktop at every
+// scale, one overlay per display, and its desktop-portal path with a fake portal.
+#include "FakeDBusService.h"
+#include "HeadlessDesktop.h"
 #include "RunningProgram.h"
 #include "SandboxHome.h"
 #include "TestImages.h"
 #include "XSession.h"
 
-#include <QDBusConnection>
-#include <QDBusContext>
-#include <QDBusMessage>
+#include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QFile>
 #include <QLabel>
@@ -21,10 +21,6 @@
 
 namespace {
 
-QImage opaque(const QImage& image) {
-    return image.convertToFormat(QImage::Format_RGB32);
-}
-
 // A window that shows a picture pixel for pixel at a given place.
 std::unique_ptr<QLabel> showPicture(const QImage& picture, QPoint at) {
     auto window = std::make_unique<QLabel>();
@@ -37,6 +33,8 @@ std::unique_ptr<QLabel> showPicture(const QImage& picture, QPoint at) {
     return window;
 }
 
+// The whole screen shows a picture whose every pixel tells its place: a dimmed
+// or stale overlay, or a pixel taken from elsewhere, shows in a capture.
 class QxcaptureAtScale : public ::testing::TestWithParam<const char*> {
 protected:
     std::unique_ptr<RunningProgram> start(const QString& mode, const QString& out) {
@@ -47,21 +45,35 @@ protected:
         EXPECT_TRUE(x.waitForCaptureOverlay());
         return tool;
     }
+    QImage written(const QString& name) const {
+        return QImage(home.file(name)).convertToFormat(QImage::Format_RGB32);
+    }
 
     SandboxHome home;
     XSession x;
-    const QImage desktop = TestImages::positions({1280, 800});
+    const QImage desktop = TestImages::positions({HeadlessDesktop::width, HeadlessDesktop::height});
     const std::unique_ptr<QLabel> background = showPicture(desktop, {0, 0});
 };
 
-TEST_P(QxcaptureAtScale, RegionHoldsExactlyTheScreenPixelsDraggedOver) {
+TEST_P(QxcaptureAtScale, AClickOrASecondCaptureTakeNothingADragTakesItsPixelsToTheLastOne) {
+    const auto clicked = start("-i", home.file("clicked.png"));
+    RunningProgram second("qxcapture", {"-i", home.file("second.png")});
+    ASSERT_TRUE(second.waitForExit(5'000));
+    EXPECT_EQ(second.exitCode(), 1) << "one overlay per display";
+    x.click({500, 500});
+    ASSERT_TRUE(clicked->waitForExit(10'000));
+    EXPECT_EQ(clicked->exitCode(), 1);
+
     const auto tool = start("-i", home.file("region.png"));
-    // Odd pixels, which fall between two logical units at these scales.
-    const QRect dragged(QPoint(201, 101), QPoint(402, 301));
+    // From odd pixels, which fall between two logical units at some scales, to
+    // the screen's last row and column.
+    const QRect dragged(QPoint(201, 101),
+                        QPoint(HeadlessDesktop::width - 1, HeadlessDesktop::height - 1));
     x.drag(dragged.topLeft(), dragged.bottomRight());
     ASSERT_TRUE(tool->waitForExit(10'000));
     EXPECT_EQ(tool->exitCode(), 0);
-    EXPECT_EQ(opaque(QImage(home.file("region.png"))), desktop.copy(dragged));
+    EXPECT_EQ(written("region.png"), desktop.copy(dragged));
+    EXPECT_FALSE(QFile::exists(home.file("clicked.png")) || QFile::exists(home.file("second.png")));
 }
 
 TEST_P(QxcaptureAtScale, WindowModeTakesTheTopmostWindowUnderTheClick) {
@@ -70,100 +82,59 @@ TEST_P(QxcaptureAtScale, WindowModeTakesTheTopmostWindowUnderTheClick) {
     const auto tool = start("-iw", home.file("window.png"));
     x.click({400, 300});
     ASSERT_TRUE(tool->waitForExit(10'000));
-    EXPECT_EQ(opaque(QImage(home.file("window.png"))), picture);
+    EXPECT_EQ(written("window.png"), picture);
 }
 
-TEST_P(QxcaptureAtScale, ClickWithoutADragWritesNothing) {
-    const auto tool = start("-i", home.file("nothing.png"));
-    x.click({500, 500});
-    ASSERT_TRUE(tool->waitForExit(10'000));
-    EXPECT_EQ(tool->exitCode(), 1);
-    EXPECT_FALSE(QFile::exists(home.file("nothing.png")));
-}
+INSTANTIATE_TEST_SUITE_P(Scales, QxcaptureAtScale, ::testing::Values("1", "1.5", "2"));
 
-INSTANTIATE_TEST_SUITE_P(Scales, QxcaptureAtScale, ::testing::Values("2", "1.5"));
-
-// Stands in for the desktop portal on the test's session bus: answers the
-// Screenshot call like a real portal, with a file or a cancel.
-class FakeScreenshotPortal : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
-
-public:
-    FakeScreenshotPortal(uint response, QString file)
-        : response_(response)
-        , file_(std::move(file)) {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        registered = bus.registerService("org.freedesktop.portal.Desktop") &&
-                     bus.registerObject("/org/freedesktop/portal/desktop", this,
-                                        QDBusConnection::ExportAllSlots);
-    }
-    ~FakeScreenshotPortal() override {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        bus.unregisterObject("/org/freedesktop/portal/desktop");
-        bus.unregisterService("org.freedesktop.portal.Desktop");
-    }
-
-    bool registered = false;
-    QVariantMap options;
-
-public Q_SLOTS:
-    QDBusObjectPath Screenshot(const QString&, const QVariantMap& requestOptions) {
-        options = requestOptions;
-        QString sender = message().service().mid(1);
-        sender.replace('.', '_');
-        const QString request = "/org/freedesktop/portal/desktop/request/" + sender + "/" +
-                                requestOptions.value("handle_token").toString();
-        // The answer comes later, as a signal of the request object.
-        QTimer::singleShot(100, this, [this, request] {
-            QDBusMessage signal =
-                QDBusMessage::createSignal(request, "org.freedesktop.portal.Request", "Response");
-            signal << response_ << QVariantMap{{"uri", QUrl::fromLocalFile(file_).toString()}};
-            QDBusConnection::sessionBus().send(signal);
+// Without an X11 display qxcapture asks the portal, which answers later by a
+// signal of the request object: with `response` and `file`.
+int captureWithFakePortal(const QString& out, uint response, const QString& file,
+                          QVariantMap* options = nullptr) {
+    FakeDBusService portal(
+        "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+        [&](const QDBusMessage& call) {
+            QString sender = call.service().mid(1).replace('.', '_');
+            const QString request =
+                "/org/freedesktop/portal/desktop/request/" + sender + "/" +
+                qdbus_cast<QVariantMap>(call.arguments().at(1)).value("handle_token").toString();
+            QTimer::singleShot(100, [request, response, file] {
+                QDBusMessage signal = QDBusMessage::createSignal(
+                    request, "org.freedesktop.portal.Request", "Response");
+                signal << response << QVariantMap{{"uri", QUrl::fromLocalFile(file).toString()}};
+                QDBusConnection::sessionBus().send(signal);
+            });
+            return QVariantList{QVariant::fromValue(QDBusObjectPath(request))};
         });
-        return QDBusObjectPath(request);
-    }
-
-private:
-    uint response_;
-    QString file_;
-};
-
-// Without an X11 display qxcapture asks the portal.
-int captureThroughThePortal(const QString& out) {
+    EXPECT_TRUE(portal.registered());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     RunningProgram tool("qxcapture", {"-i", out}, environment);
     EXPECT_TRUE(tool.waitForExit(10'000));
+    if (options && !portal.calls.isEmpty())
+        *options = qdbus_cast<QVariantMap>(portal.calls.first().at(1));
     return tool.exitCode();
 }
 
-TEST(QxcaptureWithFakePortal, MovesThePortalsPictureToTheOutputPathAsPng) {
+TEST(QxcaptureWithFakePortal, MovesThePortalsPictureToTheOutputPathAsPngOrTakesNothing) {
     SandboxHome home;
+    const QString out = home.file("out.png");
     for (const char* name : {"Shot.png", "Shot.jpg"}) {
         SCOPED_TRACE(name);
         const QString shot = home.file(QStringLiteral("Pictures/") + name);
         ASSERT_TRUE(TestImages::filled(32, 32, Qt::darkCyan).save(shot));
-        FakeScreenshotPortal portal(0, shot);
-        ASSERT_TRUE(portal.registered);
-        EXPECT_EQ(captureThroughThePortal(home.file("out.png")), 0);
-        EXPECT_EQ(portal.options.value("interactive").toBool(), true);
-        QFile out(home.file("out.png"));
-        ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(out.read(8).startsWith("\x89PNG"));
-        EXPECT_EQ(QImage(out.fileName()).size(), QSize(32, 32));
+        QVariantMap options;
+        EXPECT_EQ(captureWithFakePortal(out, 0, shot, &options), 0);
+        EXPECT_EQ(options.value("interactive").toBool(), true);
+        QFile written(out);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(written.read(8).startsWith("\x89PNG"));
+        EXPECT_EQ(QImage(out).size(), QSize(32, 32));
         EXPECT_FALSE(QFile::exists(shot));
-        out.remove();
+        written.remove();
     }
-}
-
-TEST(QxcaptureWithFakePortal, CancelledPortalDialogWritesNothing) {
-    SandboxHome home;
-    FakeScreenshotPortal portal(1, QString());
-    EXPECT_EQ(captureThroughThePortal(home.file("out.png")), 1);
-    EXPECT_FALSE(QFile::exists(home.file("out.png")));
+    EXPECT_EQ(captureWithFakePortal(out, 1, QString()), 1) << "the person cancelled";
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 } // namespace
-
-#include "QxcaptureE2eTest.moc"

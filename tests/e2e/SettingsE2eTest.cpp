@@ -2,7 +2,6 @@
 // keyboard: a trigger key saved there takes effect at the next tap.
 #include "GeneralSettingsView.h"
 #include "GlimberDesktopTest.h"
-#include "HeadlessDesktop.h"
 #include "SettingsView.h"
 
 #include <QComboBox>
@@ -12,21 +11,12 @@ namespace {
 
 constexpr int rightControl = 105, endKey = 115, returnKey = 36; // X key codes
 
-class SettingsE2e : public GlimberDesktopTest {
-protected:
-    // The tray keeps the menu out of the way: without one it opens as a window.
-    void SetUp() override { ASSERT_TRUE(HeadlessDesktop::current().startTray()); }
-    void TearDown() override {
-        HeadlessDesktop::current().stopTray();
-        GlimberDesktopTest::TearDown();
-    }
-};
+class SettingsE2e : public GlimberTrayTest {};
 
 TEST_F(SettingsE2e, RightCtrlSavedAsTheTriggerKeyCapturesAtTheNextTapAndRightShiftNoLonger) {
     const auto glimber = startGlimber({"--settings"});
-    std::vector<QRect> windows; // the tray icon and the settings window
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return (windows = x.windowsOf("glimber")).size() == 2; }, 10'000));
+    const std::vector<QRect> windows = glimberWindows(2); // the tray icon and the settings window
+    ASSERT_EQ(windows.size(), 2u);
     const QRect window = windows[0].width() > windows[1].width() ? windows[0] : windows[1];
     // Where the trigger-key picker lies: read off a twin of the window in this
     // process, laid out with the same fonts and style but never mapped.
@@ -40,7 +30,7 @@ TEST_F(SettingsE2e, RightCtrlSavedAsTheTriggerKeyCapturesAtTheNextTapAndRightShi
     x.tap(returnKey);
     QTest::qWait(300);
     x.tap(returnKey); // Save is the default button
-    ASSERT_TRUE(QTest::qWaitFor([&] { return x.windowsOf("glimber").size() == 1; }, 10'000))
+    ASSERT_EQ(glimberWindows(1).size(), 1u)
         << "a successful save closes the window; the tray icon stays";
 
     x.tap(rightShift);

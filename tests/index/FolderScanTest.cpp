@@ -113,23 +113,4 @@ TEST_F(FolderScanTest, AMissingFolderDoesNotStopTheOtherAndFormerRowsStay) {
     EXPECT_EQ(filenames(), QStringList({"a.png", "old.png"}));
 }
 
-TEST_F(FolderScanTest, AForeignTableIsUsedAsItIsAndNeverRepaired) {
-    QDir().mkpath(home.file(".glimvault"));
-    ShotRows::exec(database(), "CREATE TABLE shots (id INTEGER PRIMARY KEY, path TEXT UNIQUE)");
-    TestFiles::write(desktop("a.png"));
-    index.openDB();
-    EXPECT_EQ(index.scan().inserted, 0);
-    EXPECT_EQ(index.pendingCount(), 0);
-    EXPECT_EQ(index.runOcr(40).recognised, 0);
-}
-
-TEST_F(FolderScanTest, AnUnopenableDatabaseMakesTheIndexDoNothing) {
-    TestFiles::write(home.file("blocker"), "a file where a folder should be");
-    ShotIndex blocked(ShotIndexOptions{home.file("blocker/db.sqlite"), home.file("no-helper")});
-    blocked.openDB();
-    TestFiles::write(desktop("a.png"));
-    EXPECT_FALSE(blocked.isOpen());
-    EXPECT_EQ(blocked.scan().inserted, 0);
-}
-
 } // namespace

@@ -1,8 +1,10 @@
 #include "OcrIndexer.h"
 
+#include "ConfigStore.h"
 #include "FakeOcrHelper.h"
 #include "ShotFolders.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -109,6 +111,39 @@ TEST_F(OcrIndexerTest, WithoutADatabaseEveryPassFails) {
     addCaptures(1);
     EXPECT_TRUE(nextPass().failure.has_value());
     EXPECT_FALSE(nextPass().scanned);
+}
+
+TEST_F(OcrIndexerTest, AForeignDatabaseIsLeftAloneAndNoBatchesChainWithFakeHelper) {
+    QDir().mkpath(home.file(".glimvault"));
+    ShotRows::exec(database(),
+                   "CREATE TABLE shots (id INTEGER PRIMARY KEY, path TEXT UNIQUE NOT NULL, "
+                   "filename TEXT, bytes INTEGER, mtime_ms INTEGER, taken_at TEXT, "
+                   "ocr_done INTEGER NOT NULL DEFAULT 0, indexed_at TEXT)");
+    const QByteArray before = TestFiles::read(database());
+    addCaptures(1);
+    installHelper(FakeOcrHelper::echo);
+    start(60'000, 300);
+    const PassReport report = nextPass();
+    ASSERT_TRUE(report.failure.has_value());
+    EXPECT_EQ(report.failure->kind, IndexFailure::Kind::notOurs);
+    EXPECT_EQ(report.failure->detail, "its table shots has no column ocr_text");
+    // Only the safety timer comes back (every 300 ms here), never a chain of batches.
+    QTest::qWait(1000);
+    EXPECT_LE(passes->size(), 4);
+    EXPECT_FALSE(QFile::exists(helper() + ".ran"));
+    EXPECT_EQ(TestFiles::read(database()), before);
+}
+
+// No safety timer within the test's time: only the watcher can start a pass.
+TEST_F(OcrIndexerTest, CaptureInANewlyChosenSaveFolderIsIndexedWithFakeHelper) {
+    installHelper(FakeOcrHelper::echo);
+    start(200);
+    nextPass();
+    ConfigStore::setShared("captures", QJsonValue(home.file("Elsewhere")));
+    indexer->settingsChanged();
+    EXPECT_FALSE(nextPass().failure) << "saving the settings runs a pass";
+    TestFiles::write(home.file("Elsewhere/Glimber 2026-01-02-03-04-05.png"));
+    EXPECT_EQ(nextPass().recognised, 1) << "the new save folder is watched";
 }
 
 TEST_F(OcrIndexerTest, StopsCleanlyWhileABatchIsRunningWithFakeHelper) {

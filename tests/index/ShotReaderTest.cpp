@@ -1,9 +1,7 @@
 #include "ShotReader.h"
 
 #include "ShotFolders.h"
-#include "ShotStore.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -73,13 +71,6 @@ TEST_F(ShotReaderTest, GivesNothingAndCreatesNothingUntilTheFileExists) {
     EXPECT_FALSE(QFile::exists(database()));
     ShotRows::add(database(), "a", 1, std::nullopt);
     EXPECT_EQ(reader.recent(200).size(), 1);
-}
-
-TEST(ShotStoreQueries, ReadTheDatabaseInTheHomeFolder) {
-    // The store fixes its path at first use: this test owns the process's home.
-    EXPECT_EQ(ShotStore::dbPath(), QDir::homePath() + "/.glimvault/db.sqlite");
-    EXPECT_TRUE(ShotStore::recent(200).isEmpty());
-    EXPECT_FALSE(QFile::exists(ShotStore::dbPath()));
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-// The library's rules as plain values: sizes, keys, row texts, which answers
-// count, how much the memory cache holds, which picture a loader shows.
+// The library's rules as plain values: sizes, keys, row texts, how much the
+// memory cache holds, which picture a loader shows.
 #include "ImageLoader.h"
 #include "ImageLru.h"
 #include "ImageScaling.h"
-#include "RequestGenerations.h"
 #include "ShotRowText.h"
 
 #include <QMap>
@@ -12,28 +11,15 @@
 
 namespace {
 
-TEST(ImageScaling, ShrinksToTheLongerEdgeAndNeverEnlarges) {
-    struct Case {
-        QSize source;
-        double maxEdge;
-        QSize fitted;
-    };
-    for (const Case& c : {Case{{3000, 1500}, 1400, {1400, 700}}, Case{{3000, 1500}, 160, {160, 80}},
-                          Case{{100, 400}, 160, {40, 160}}, Case{{120, 90}, 160, {120, 90}},
-                          Case{{120, 90}, 1400, {120, 90}}, Case{{1, 40000}, 160, {1, 160}},
-                          Case{{40000, 1}, 320, {320, 1}}, Case{{0, 10}, 160, {}}}) {
-        SCOPED_TRACE(c.source.width());
-        EXPECT_EQ(ImageScaling::fittedSize(c.source, c.maxEdge), c.fitted);
-    }
-}
-
-TEST(ImageScaling, KeysAndEdgesCountDevicePixels) {
-    EXPECT_EQ(ImageScaling::cacheKey(160, "/p/a.png"), "160:/p/a.png");
-    EXPECT_EQ(ImageScaling::cacheKey(1400.9, "/p/a.png"), "1400:/p/a.png");
+// Fitting real pictures, and a size per cache entry, are checked on files, in
+// ThumbnailCacheTest.
+TEST(ImageScaling, EdgesCountDevicePixelsAndNoSideShrinksToNothing) {
     EXPECT_EQ(ImageScaling::pixelEdge(160, 1), 160);
     EXPECT_EQ(ImageScaling::pixelEdge(160, 2), 320);
     EXPECT_EQ(ImageScaling::pixelEdge(160, 1.25), 200);
     EXPECT_EQ(ImageScaling::pixelEdge(1400, 0), 1400);
+    EXPECT_EQ(ImageScaling::fittedSize({40'000, 1}, 320), QSize(320, 1));
+    EXPECT_EQ(ImageScaling::fittedSize({0, 10}, 160), QSize());
 }
 
 TEST(ShotRowText, DateLineAndExcerptAreCleanWhateverTheStoredText) {
@@ -53,14 +39,6 @@ TEST(ShotRowText, DateLineAndExcerptAreCleanWhateverTheStoredText) {
     // Graphemes, not UTF-16 units: 120 emoji with skin tones keep 100 whole ones.
     const QString emoji = QString::fromUtf8("\U0001F44D\U0001F3FD").repeated(120);
     EXPECT_EQ(ShotRowText::ocrExcerpt(emoji), emoji.left(400));
-}
-
-TEST(RequestGenerations, OnlyTheLatestRequestCounts) {
-    RequestGenerations queries;
-    const quint64 ki = queries.start();
-    const quint64 kiwi = queries.start();
-    EXPECT_FALSE(queries.isLatest(ki)) << "the slow answer for \"ki\" arrives after \"kiwi\"";
-    EXPECT_TRUE(queries.isLatest(kiwi));
 }
 
 QImage filled(int width, int height) {

@@ -26,13 +26,4 @@ while IFS= read -r p; do case "${p##*/}" in
 esac; done
 )";
 
-// The same helper, named for tests about files that fail ("bad-…").
-inline const QByteArray failsBad = echo;
-
-// Like `echo`, but says nothing at all for every path containing "bad-", as a
-// helper that crashed on those files would.
-inline const QByteArray silentOnBad =
-    "while IFS= read -r p; do case \"$p\" in *bad-*) ;; *) printf '{\"path\": \"%s\", "
-    "\"text\": \"Text of %s\"}\\n' \"$p\" \"$p\" ;; esac; done\n";
-
 } // namespace FakeOcrHelper

@@ -21,6 +21,12 @@ inline void write(const QString& path, const QByteArray& content = {}) {
     file.write(content);
 }
 
+// The whole file; empty when it cannot be read.
+inline QByteArray read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // A shell script, executable, written to `path`.
 inline void writeScript(const QString& path, const QByteArray& body) {
     write(path, "#!/bin/sh\n" + body);

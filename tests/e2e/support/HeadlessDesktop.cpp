@@ -12,8 +12,12 @@ namespace {
 
 HeadlessDesktop* currentDesktop = nullptr;
 
-QByteArray firstLine(QProcess& process, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
+// Starts `program` tied to the test and returns the first line it prints.
+QByteArray firstLineOf(QProcess& process, const QString& program, const QStringList& arguments) {
+    HeadlessDesktop::tieToThisProcess(process);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    const QDeadlineTimer deadline(20'000);
     while (!process.canReadLine() && !deadline.hasExpired())
         process.waitForReadyRead(int(deadline.remainingTime()));
     return process.readLine().trimmed();
@@ -42,7 +46,16 @@ HeadlessDesktop& HeadlessDesktop::current() {
 HeadlessDesktop::HeadlessDesktop() {
     currentDesktop = this;
     qunsetenv("WAYLAND_DISPLAY");
-    ready_ = startXvfb() && startBus();
+    // -displayfd picks a free display number and writes it to the given descriptor.
+    const QByteArray display = firstLineOf(xvfb_, "Xvfb",
+                                           {"-displayfd", "1", "-screen", "0",
+                                            QStringLiteral("%1x%2x24").arg(width).arg(height),
+                                            "-nolisten", "tcp", "-noreset"});
+    qputenv("DISPLAY", ":" + display);
+    const QByteArray bus =
+        firstLineOf(bus_, "dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    ready_ = !display.isEmpty() && !bus.isEmpty();
 }
 
 HeadlessDesktop::~HeadlessDesktop() {
@@ -50,32 +63,6 @@ HeadlessDesktop::~HeadlessDesktop() {
     stopTray();
     stop(bus_);
     stop(xvfb_);
-}
-
-bool HeadlessDesktop::startXvfb() {
-    tieToThisProcess(xvfb_);
-    xvfb_.setProcessChannelMode(QProcess::SeparateChannels);
-    xvfb_.setStandardErrorFile(QProcess::nullDevice());
-    // -displayfd picks a free display number and writes it to the given descriptor.
-    xvfb_.start("Xvfb", {"-displayfd", "1", "-screen", "0",
-                         QStringLiteral("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp",
-                         "-noreset"});
-    const QByteArray display = firstLine(xvfb_, 20'000);
-    if (display.isEmpty())
-        return false;
-    qputenv("DISPLAY", ":" + display);
-    return true;
-}
-
-bool HeadlessDesktop::startBus() {
-    tieToThisProcess(bus_);
-    bus_.setStandardErrorFile(QProcess::nullDevice());
-    bus_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    const QByteArray address = firstLine(bus_, 20'000);
-    if (address.isEmpty())
-        return false;
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
-    return true;
 }
 
 bool HeadlessDesktop::startTray() {

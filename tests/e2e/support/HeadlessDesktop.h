@@ -30,9 +30,6 @@ public:
     static void tieToThisProcess(QProcess& process);
 
 private:
-    bool startXvfb();
-    bool startBus();
-
     QProcess xvfb_;
     QProcess bus_;
     QProcess tray_;

@@ -2,49 +2,12 @@
 
 #include "HeadlessDesktop.h"
 
+#include <QProcess>
 #include <QTest>
 #include <QThread>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-
-namespace {
-
-QByteArray instanceName(Display* display, Window window) {
-    XClassHint hint{};
-    if (!XGetClassHint(display, window, &hint))
-        return {};
-    const QByteArray name(hint.res_name ? hint.res_name : "");
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-    return name;
-}
-
-void collect(Display* display, Window window, const QByteArray& instance,
-             std::vector<QRect>& found) {
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
-        instanceName(display, window) == instance) {
-        int x = 0;
-        int y = 0;
-        Window child = None;
-        XTranslateCoordinates(display, window, attributes.root, 0, 0, &x, &y, &child);
-        found.emplace_back(x, y, attributes.width, attributes.height);
-    }
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count))
-        return;
-    for (unsigned int i = 0; i < count; ++i)
-        collect(display, children[i], instance, found);
-    if (children)
-        XFree(children);
-}
-
-} // namespace
 
 XSession::XSession()
     : display_(XOpenDisplay(nullptr)) {}
@@ -87,16 +50,6 @@ void XSession::click(QPoint point) {
     button(false);
 }
 
-void XSession::wheel(int notches) {
-    for (int i = 0; i < std::abs(notches); ++i) {
-        XTestFakeButtonEvent(display_, notches > 0 ? 5 : 4, True, CurrentTime);
-        XTestFakeButtonEvent(display_, notches > 0 ? 5 : 4, False, CurrentTime);
-        flush();
-        // Events flow meanwhile: the window scrolled may be this program's own.
-        QTest::qWait(120);
-    }
-}
-
 void XSession::drag(QPoint from, QPoint to) {
     moveTo(from);
     QThread::msleep(50);
@@ -115,8 +68,25 @@ bool XSession::hasSelectionOwner(const char* selection) {
 }
 
 std::vector<QRect> XSession::windowsOf(const QByteArray& instance) {
+    // xdotool walks the whole window tree, icons docked in the tray included.
+    QProcess xdotool;
+    xdotool.start("xdotool", {"search", "--onlyvisible", "--classname", "^" + instance + "$",
+                              "getwindowgeometry", "--shell", "%@"});
+    xdotool.waitForFinished();
     std::vector<QRect> found;
-    collect(display_, DefaultRootWindow(display_), instance, found);
+    for (const QByteArray& line : xdotool.readAllStandardOutput().split('\n')) {
+        const int value = line.mid(line.indexOf('=') + 1).toInt();
+        if (line.startsWith("WINDOW="))
+            found.emplace_back();
+        else if (line.startsWith("X="))
+            found.back().moveLeft(value);
+        else if (line.startsWith("Y="))
+            found.back().moveTop(value);
+        else if (line.startsWith("WIDTH="))
+            found.back().setWidth(value);
+        else if (line.startsWith("HEIGHT="))
+            found.back().setHeight(value);
+    }
     return found;
 }
 

@@ -25,8 +25,6 @@ public:
     void moveTo(QPoint point);
     void button(bool down);
     void click(QPoint point);
-    // Wheel notches at the pointer: down when positive.
-    void wheel(int notches);
     // Presses at `from`, moves in steps, releases at `to`.
     void drag(QPoint from, QPoint to);
 

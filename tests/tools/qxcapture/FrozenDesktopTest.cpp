@@ -1,6 +1,7 @@
 #include "FrozenDesktop.h"
 
 #include "QxcaptureArguments.h"
+#include "TestImages.h"
 
 #include <QColor>
 
@@ -8,28 +9,17 @@
 
 namespace {
 
-// Every pixel's colour encodes its root-window position, so a crop shows where
-// each of its pixels came from.
-QColor colourAt(int x, int y) {
-    return QColor(x % 256, y % 256, (x / 256) * 16 + (y / 256));
-}
-
+// A screen whose every pixel's colour tells its root-window position, so a crop
+// shows where each of its pixels came from.
 FrozenScreen screen(QRect native, qreal ratio) {
-    QImage image(native.size(), QImage::Format_RGB32);
-    for (int y = 0; y < native.height(); ++y)
-        for (int x = 0; x < native.width(); ++x)
-            image.setPixelColor(x, y, colourAt(native.x() + x, native.y() + y));
+    QImage image = TestImages::positions(native.size(), native.topLeft());
     // Tagged with the screen's scale, as Qt's screen grabs are.
     image.setDevicePixelRatio(ratio);
     return {native, ratio, image};
 }
 
-void expectRootPixels(const QImage& crop, const QRect& native) {
-    ASSERT_EQ(crop.size(), native.size());
-    for (int y = 0; y < crop.height(); ++y)
-        for (int x = 0; x < crop.width(); ++x)
-            ASSERT_EQ(crop.pixelColor(x, y), colourAt(native.x() + x, native.y() + y))
-                << "at " << x << "," << y;
+QImage rootPixels(const QRect& native) {
+    return TestImages::positions(native.size(), native.topLeft());
 }
 
 // A laptop panel shown at twice the scale beside an ordinary monitor, offset
@@ -41,19 +31,14 @@ TEST(FrozenDesktop, DragOnAScaledScreenSelectsTheDevicePixelsUnderIt) {
     // Logical (10, 20) to (60, 45) on the doubled screen: pixels 20..120 x 40..90.
     const QRect selection = mixed.selection(0, {10, 20}, {60, 45});
     EXPECT_EQ(selection, QRect(QPoint(20, 40), QPoint(120, 90)));
-    expectRootPixels(mixed.crop(selection), selection);
-}
-
-TEST(FrozenDesktop, HalfUnitsOfAScaledScreenReachEveryDevicePixel) {
+    EXPECT_EQ(mixed.crop(selection), rootPixels(selection));
+    // Half units reach every device pixel.
     EXPECT_EQ(mixed.selection(0, {10.5, 20.5}, {11, 21}), QRect(21, 41, 2, 2));
 }
 
-TEST(FrozenDesktop, DragBackwardsSelectsTheSameRectangle) {
+TEST(FrozenDesktop, DragEitherWayTakesBothEndsAndStopsAtTheEdgesOfItsScreen) {
     EXPECT_EQ(mixed.selection(1, {80, 90}, {30, 40}), mixed.selection(1, {30, 40}, {80, 90}));
     EXPECT_EQ(mixed.selection(1, {30, 40}, {80, 90}), QRect(670, 140, 51, 51));
-}
-
-TEST(FrozenDesktop, DragStopsAtTheEdgesOfItsScreen) {
     // The pointer went on into the neighbouring screen and beyond the bottom.
     EXPECT_EQ(mixed.selection(0, {300, 150}, {500, 260}), QRect(600, 300, 40, 100));
     EXPECT_EQ(mixed.selection(1, {10, 10}, {-50, -50}), QRect(640, 100, 11, 11));
@@ -66,14 +51,11 @@ TEST(FrozenDesktop, WindowUnderThePointerIsTheTopmostThatContainsIt) {
     EXPECT_FALSE(mixed.windowAt({900, 350}));
 }
 
-TEST(FrozenDesktop, WindowAcrossTwoScreensIsPiecedTogetherFromBoth) {
+TEST(FrozenDesktop, WindowAcrossTwoScreensIsPiecedTogetherAndPartsOutsideStayTransparent) {
     const QRect window(600, 150, 100, 60);
-    expectRootPixels(mixed.crop(window), window);
-}
-
-TEST(FrozenDesktop, PartsOutsideEveryScreenStayTransparent) {
+    EXPECT_EQ(mixed.crop(window).convertToFormat(QImage::Format_RGB32), rootPixels(window));
     const QImage crop = mixed.crop({620, 20, 40, 40});
-    EXPECT_EQ(crop.pixelColor(0, 0), colourAt(620, 20));
+    EXPECT_EQ(crop.pixelColor(0, 0), TestImages::positionColour(620, 20));
     EXPECT_EQ(crop.pixelColor(39, 39).alpha(), 0) << "no screen shows (659, 59)";
 }
 
@@ -85,17 +67,8 @@ TEST(FrozenDesktop, ScreenPointsMapToDevicePixelsAndBack) {
     EXPECT_EQ(plain.toLocal({700, 150, 10, 10}), QRectF(60, 50, 10, 10));
 }
 
-TEST(QxcaptureArguments, TakesARegionOrAWindowAndOnePath) {
-    const auto region = QxcaptureArguments::parse({"-i", "/tmp/a b.png"});
-    ASSERT_TRUE(region);
-    EXPECT_FALSE(region->window);
-    EXPECT_EQ(region->outputPath, "/tmp/a b.png");
-    const auto window = QxcaptureArguments::parse({"-iw", "out.png"});
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->window);
-}
-
-TEST(QxcaptureArguments, RejectsEverythingElse) {
+// The two good forms, -i PATH and -iw PATH, are run end to end.
+TEST(QxcaptureArguments, RejectsEverythingButAModeAndOnePath) {
     EXPECT_FALSE(QxcaptureArguments::parse({}));
     EXPECT_FALSE(QxcaptureArguments::parse({"-i"}));
     EXPECT_FALSE(QxcaptureArguments::parse({"-i", ""}));

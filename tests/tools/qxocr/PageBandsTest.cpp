@@ -91,18 +91,13 @@ TEST(PageBandsTest, PicturesTooLongForTesseractComeInPiecesThatCoverThem) {
     EXPECT_EQ(PageBands::pieces(page.get(), 1000), QList<QRect>{QRect(0, 0, 500, 1000)});
 }
 
-TEST(MissedLineFinderTest, FindsTheTextLinesNoWordCovers) {
+TEST(MissedLineFinderTest, FindsTheTextLinesNoWordCoversButNoRulesBlocksOrBlankPages) {
     const Page sample = page();
     const PixPtr ink = binary(sample.picture);
     const QList<QRect> missed =
         MissedLineFinder::find(ink.get(), {sample.lines[0], sample.lines[2]}, 20);
     ASSERT_EQ(missed.size(), 1);
     EXPECT_TRUE(missed[0].adjusted(-2, -2, 2, 2).contains(sample.lines[1]));
-}
-
-TEST(MissedLineFinderTest, RulesBlocksAndBlankPagesAreNoText) {
-    const Page sample = page();
-    const PixPtr ink = binary(sample.picture);
     EXPECT_TRUE(MissedLineFinder::find(ink.get(), sample.lines, 20).isEmpty());
     QImage blank(200, 100, QImage::Format_RGB32);
     blank.fill(Qt::white);
