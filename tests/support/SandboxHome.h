@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <filesystem>
+
 // A throw-away home folder: HOME and the XDG folders point into a fresh temporary
 // folder for the object's life, so no test ever touches the user's real files.
 class SandboxHome {
@@ -24,6 +26,10 @@ public:
             else
                 qunsetenv(variable.name);
         }
+        // QTemporaryDir cannot remove names that are not UTF-8, which some tests
+        // create on purpose; the byte-level removal leaves nothing behind.
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_.path().toStdString(), ignored);
     }
     SandboxHome(const SandboxHome&) = delete;
     SandboxHome& operator=(const SandboxHome&) = delete;
