@@ -24,8 +24,8 @@ packages=(
   libpng-dev zlib1g-dev
   # headless desktop for end-to-end runs
   xvfb xauth xdotool xclip trayer dbus dbus-x11 x11-utils x11-apps
-  # Japanese glyphs for rendering and recognition
-  fonts-noto-cjk
+  # Japanese glyphs for rendering and recognition; Qt's own dialogs in Japanese
+  fonts-noto-cjk qt6-translations-l10n
   # checks of the installed desktop entries and AppStream data
   desktop-file-utils appstream
 )

@@ -4,6 +4,7 @@
 #include "AppCommandLine.h"
 #include "AppDelegate.h"
 #include "AppIcon.h"
+#include "AppLocale.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("glimvault"));
     QApplication::setApplicationName(QStringLiteral("Glimber"));
+    AppLocale::translateQtTexts();
     QApplication::setDesktopFileName(QStringLiteral("glimber"));
     QApplication::setWindowIcon(AppIcon::icon());
     AppDelegate delegate;

@@ -1,6 +1,9 @@
 #include "AppLocale.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 namespace AppLocale {
 
@@ -19,6 +22,17 @@ bool isJapanese() {
 
 QString text(const char* english, const char* japanese) {
     return QString::fromUtf8(isJapanese() ? japanese : english);
+}
+
+void translateQtTexts() {
+    if (!isJapanese())
+        return;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 } // namespace AppLocale

@@ -16,4 +16,8 @@ bool prefersJapanese(const QStringList& preferredLanguages);
 // The English or the Japanese text, as the user interface speaks.
 QString text(const char* english, const char* japanese);
 
+// Lets Qt's own texts (the folder chooser, standard buttons) speak the same
+// language; without Qt's translations installed they stay English.
+void translateQtTexts();
+
 } // namespace AppLocale
