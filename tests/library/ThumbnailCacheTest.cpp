@@ -18,10 +18,8 @@ namespace {
 class ThumbnailMaking : public ::testing::Test {
 protected:
     QString picture(const QString& name, QSize size, QColor colour = Qt::darkCyan) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
         const QString path = home.file(name);
-        EXPECT_TRUE(image.save(path));
+        EXPECT_TRUE(TestImages::filled(size.width(), size.height(), colour).save(path));
         return path;
     }
 

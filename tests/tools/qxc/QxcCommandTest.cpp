@@ -7,6 +7,7 @@
 #include "QtPrinters.h"
 #include "ShotFolders.h"
 #include "ShotReader.h"
+#include "ShotSql.h"
 #include "SqliteConnection.h"
 
 #include <QDir>
@@ -113,6 +114,24 @@ TEST_F(QxcCommandTest, SearchGivesWhatTheLibrarysQueryGivesWithFakeHelper) {
     const QJsonObject newest = QJsonDocument::fromJson(json.toUtf8()).object();
     EXPECT_EQ(newest.value("path").toString(), desktop("shot-3.png"));
     EXPECT_EQ(newest.value("takenAt").toString(), "2023-11-14T22:13:23Z");
+}
+
+// An older build's database has no search index: searches say they read every
+// shot until `qxc ocr` has built it.
+TEST_F(QxcCommandTest, SearchesSaySoUntilOcrHasBuiltTheSearchIndex) {
+    addShots({"a.png"});
+    QDir().mkpath(home.file(".glimvault"));
+    ShotRows::exec(database(), QString::fromLatin1(ShotSql::schema) +
+                                   "; INSERT INTO shots(path, filename, ocr_text, ocr_done, "
+                                   "indexed_at) VALUES('" +
+                                   desktop("a.png") + "', 'a.png', '保存', 1, 'now')");
+    const CommandResult before = qxc({"search", "保存"});
+    EXPECT_TRUE(before.err.contains("has not been built")) << qPrintable(before.err);
+    EXPECT_EQ(before.out, desktop("a.png") + '\n');
+    qxc({"ocr"});
+    const CommandResult after = qxc({"search", "保存"});
+    EXPECT_EQ(after.out, before.out);
+    EXPECT_EQ(after.err, "");
 }
 
 TEST_F(QxcCommandTest, AFileThatIsNotAGlimberIndexIsLeftAsItWasAndSaidSo) {
