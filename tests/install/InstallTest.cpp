@@ -59,10 +59,7 @@ TEST_F(Installed, ProgramsLiveTogetherAndBinHoldsLinksToTheTwoPeopleStart) {
         EXPECT_TRUE(link.isSymLink()) << program;
         EXPECT_EQ(link.symLinkTarget(), file(QStringLiteral("libexec/glimber/") + program));
     }
-    EXPECT_EQ(run(file("bin/glimber"), {"--help"}).exitCode, 0);
-    const Outcome version = run(file("bin/qxc"), {"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.startsWith("qxc " GLIMBER_VERSION)) << version.out.toStdString();
+    EXPECT_EQ(run(file("bin/glimber"), {"--help"}).exitCode, 0) << "qxc runs in the next test";
 }
 
 TEST_F(Installed, QxcThroughItsLinkFindsTheInstalledHelperAndTheText) {

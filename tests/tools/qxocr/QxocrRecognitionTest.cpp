@@ -19,14 +19,6 @@ struct Sample {
     bool exact = false; // the text must be the words, one per line, in this order
 };
 
-QImage whiteOnBlue(const QString& line) {
-    const QImage bar = TestImages::text({line}, {14, Qt::white, QColor(0x2f, 0x6f, 0xd6)});
-    QImage window(bar.width() + 80, bar.height() + 80, QImage::Format_RGB32);
-    window.fill(QColor(0xef, 0xef, 0xef));
-    QPainter(&window).drawImage(40, 40, bar);
-    return window;
-}
-
 // Short kanji words between numbers, which the English model reads as Latin gibberish.
 QImage japaneseTable() {
     QTableWidget table(4, 4);
@@ -105,7 +97,9 @@ QList<Sample> samples() {
          TestImages::text({"Network settings"},
                           {20, QColor(0xdd, 0xdd, 0xdd), QColor(0x25, 0x25, 0x28)}),
          {"Network", "settings"}},
-        {"selected", whiteOnBlue("Selected account"), {"Selected", "account"}},
+        {"selected",
+         screen(sans, 14, QColor(0x2f, 0x6f, 0xd6), Qt::white, {"Selected account"}),
+         {"Selected", "account"}},
         {"japanese",
          TestImages::text({"請求書を送信しました", "環境設定"}, japanese),
          {"請求書", "送信", "環境設定"}},
