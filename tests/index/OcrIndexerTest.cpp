@@ -18,9 +18,10 @@ namespace {
 class OcrIndexerTest : public ShotFolders {
 protected:
     // Starts an indexer with the given debounce and safety-timer delays.
-    OcrIndexer& start(int debounceMs, int safetyMs = 3'600'000) {
+    OcrIndexer& start(int debounceMs, int safetyMs = 3'600'000, QString file = {}) {
         indexer = std::make_unique<OcrIndexer>(OcrIndexerOptions{
-            ShotIndexOptions{database(), helper(), 120'000}, {debounceMs, 50, safetyMs}});
+            ShotIndexOptions{file.isEmpty() ? database() : file, helper(), 120'000},
+            {debounceMs, 50, safetyMs}});
         passes = std::make_unique<QSignalSpy>(indexer.get(), &OcrIndexer::passFinished);
         indexer->start();
         return *indexer;
@@ -104,10 +105,7 @@ TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFak
 
 TEST_F(OcrIndexerTest, WithoutADatabaseEveryPassFails) {
     TestFiles::write(home.file("blocker"), "a file where a folder should be");
-    indexer = std::make_unique<OcrIndexer>(OcrIndexerOptions{
-        ShotIndexOptions{home.file("blocker/db.sqlite"), helper(), 120'000}, {100, 50, 200}});
-    passes = std::make_unique<QSignalSpy>(indexer.get(), &OcrIndexer::passFinished);
-    indexer->start();
+    start(100, 200, home.file("blocker/db.sqlite"));
     addCaptures(1);
     EXPECT_TRUE(nextPass().failure.has_value());
     EXPECT_FALSE(nextPass().scanned);
