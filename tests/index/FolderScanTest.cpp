@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -57,10 +56,7 @@ TEST_F(FolderScanTest, StoresSizeTimesAndTheCaptureTimeFromTheName) {
     EXPECT_EQ(shot->takenAt, "2025-03-14T09:26:53");
     EXPECT_FALSE(shot->ocrDone);
     EXPECT_EQ(shot->ocrText, std::nullopt);
-    EXPECT_GE(shot->indexedAt, before);
-    EXPECT_TRUE(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$)")
-                    .match(shot->indexedAt)
-                    .hasMatch());
+    EXPECT_GE(shot->indexedAt, before) << "a UTC time stamp, as ShotTimeTest checks";
 }
 
 TEST_F(FolderScanTest, ARescanKeepsKnownRowsDropsVanishedOnesAndNeverReusesAnId) {
