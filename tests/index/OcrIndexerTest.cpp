@@ -17,6 +17,7 @@ namespace {
 // own thread and reports each pass through passFinished.
 class OcrIndexerTest : public ShotFolders {
 protected:
+    void SetUp() override { installHelper(FakeOcrHelper::echo); }
     // Starts an indexer with the given debounce and safety-timer delays.
     OcrIndexer& start(int debounceMs, int safetyMs = 3'600'000, QString file = {}) {
         indexer = std::make_unique<OcrIndexer>(OcrIndexerOptions{
@@ -45,7 +46,6 @@ protected:
 
 TEST_F(OcrIndexerTest, PendingRowsDrainInChainedBatchesWithFakeHelper) {
     addCaptures(100);
-    installHelper(FakeOcrHelper::echo);
     start(60'000);
     const PassReport first = nextPass();
     const PassReport second = nextPass();
@@ -68,7 +68,6 @@ TEST_F(OcrIndexerTest, ABatchWithoutTextChainsNothingWithFakeHelper) {
 }
 
 TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(400);
     nextPass();
     addCaptures(3);
@@ -81,7 +80,6 @@ TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
 TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper) {
     TestFiles::write(home.file(".glimvault/config.json"), R"({"autoOcr": false})");
     addCaptures(1);
-    installHelper(FakeOcrHelper::echo);
     start(300);
     EXPECT_FALSE(nextPass().ocrAllowed);
     EXPECT_FALSE(QFile::exists(helper() + ".ran"));
@@ -94,7 +92,6 @@ TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper
 }
 
 TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(60'000, 700);
     nextPass();
     TestFiles::write(desktop("elsewhere.png"));
@@ -119,7 +116,6 @@ TEST_F(OcrIndexerTest, AForeignDatabaseIsLeftAloneAndNoBatchesChainWithFakeHelpe
                    "ocr_done INTEGER NOT NULL DEFAULT 0, indexed_at TEXT)");
     const QByteArray before = TestFiles::read(database());
     addCaptures(1);
-    installHelper(FakeOcrHelper::echo);
     start(60'000, 300);
     const PassReport report = nextPass();
     ASSERT_TRUE(report.failure.has_value());
@@ -134,7 +130,6 @@ TEST_F(OcrIndexerTest, AForeignDatabaseIsLeftAloneAndNoBatchesChainWithFakeHelpe
 
 // No safety timer within the test's time: only the watcher can start a pass.
 TEST_F(OcrIndexerTest, CaptureInANewlyChosenSaveFolderIsIndexedWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(200);
     nextPass();
     ConfigStore::setShared("captures", QJsonValue(home.file("Elsewhere")));
