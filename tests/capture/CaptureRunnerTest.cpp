@@ -47,10 +47,8 @@ exit 1
 
     void setMode(const QByteArray& mode) { TestFiles::write(home.file("tools/mode"), mode); }
     QStringList toolArguments() const {
-        QFile file(home.file("tools/arguments"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(TestFiles::read(home.file("tools/arguments")))
+            .split('\n', Qt::SkipEmptyParts);
     }
     // Runs one capture to its end; its path and outcome.
     std::pair<QString, CaptureRunner::Outcome> capture(const QStringList& arguments) {
