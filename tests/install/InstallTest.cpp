@@ -1,12 +1,11 @@
 // The installed layout, as a package or `cmake --install` leaves it: programs
 // in libexec/glimber, links in bin, and nothing that points back at the build.
 #include "SandboxHome.h"
+#include "TestImages.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QImage>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -28,19 +27,6 @@ Outcome run(const QString& program, const QStringList& arguments,
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
-}
-
-void writeTextImage(const QString& path, const QString& text) {
-    QImage image(640, 120, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(32);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(image.rect(), Qt::AlignCenter, text);
-    painter.end();
-    ASSERT_TRUE(image.save(path));
 }
 
 class Installed : public ::testing::Test {
@@ -73,18 +59,17 @@ TEST_F(Installed, ProgramsLiveTogetherAndBinHoldsLinksToTheTwoPeopleStart) {
         EXPECT_TRUE(link.isSymLink()) << program;
         EXPECT_EQ(link.symLinkTarget(), file(QStringLiteral("libexec/glimber/") + program));
     }
-    EXPECT_EQ(run(file("bin/glimber"), {"--help"}).exitCode, 0);
-    const Outcome version = run(file("bin/qxc"), {"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.startsWith("qxc " GLIMBER_VERSION)) << version.out.toStdString();
+    EXPECT_EQ(run(file("bin/glimber"), {"--help"}).exitCode, 0) << "qxc runs in the next test";
 }
 
 TEST_F(Installed, QxcThroughItsLinkFindsTheInstalledHelperAndTheText) {
     SandboxHome home;
     const QString captures = home.file(".glimvault/captures");
     ASSERT_TRUE(QDir().mkpath(captures));
-    writeTextImage(captures + "/Glimber 2026-01-05-10-00-00.png", "Quarterly invoice");
-    writeTextImage(captures + "/Glimber 2026-01-05-10-01-00.png", "Payment received");
+    ASSERT_TRUE(TestImages::text({"Quarterly invoice"})
+                    .save(captures + "/Glimber 2026-01-05-10-00-00.png"));
+    ASSERT_TRUE(
+        TestImages::text({"Payment received"}).save(captures + "/Glimber 2026-01-05-10-01-00.png"));
     const Outcome ocr = run(file("bin/qxc"), {"ocr"});
     EXPECT_EQ(ocr.exitCode, 0) << ocr.out.toStdString();
     EXPECT_TRUE(ocr.out.contains("2 new, 2 recognised")) << ocr.out.toStdString();
@@ -110,11 +95,9 @@ TEST_F(Installed, DesktopFilesValidateAndNothingPointsAtTheBuildTree) {
         QFile installed(files.next());
         ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
         const QByteArray content = installed.readAll();
-        const bool program = content.startsWith("\x7f"
-                                                "ELF");
-        if (!program) {
+        if (!content.startsWith("\x7f"
+                                "ELF")) // programs may keep the build path in their debug data
             EXPECT_FALSE(content.contains(GLIMBER_BUILD_DIR)) << installed.fileName().toStdString();
-        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ImageLru.h"
 #include "ImageScaling.h"
 #include "ShotRowText.h"
+#include "TestImages.h"
 
 #include <QMap>
 
@@ -42,9 +43,7 @@ TEST(ShotRowText, DateLineAndExcerptAreCleanWhateverTheStoredText) {
 }
 
 QImage filled(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    return image;
+    return TestImages::filled(width, height, Qt::red);
 }
 
 TEST(ImageLru, StaysWithinItsBytesDroppingTheLeastRecentlyUsed) {

@@ -7,7 +7,6 @@
 #include "TestFiles.h"
 #include "TestImages.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -18,10 +17,8 @@ namespace {
 class ThumbnailMaking : public ::testing::Test {
 protected:
     QString picture(const QString& name, QSize size, QColor colour = Qt::darkCyan) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
         const QString path = home.file(name);
-        EXPECT_TRUE(image.save(path));
+        EXPECT_TRUE(TestImages::filled(size.width(), size.height(), colour).save(path));
         return path;
     }
 
@@ -55,11 +52,8 @@ TEST_F(ThumbnailMaking, EveryFormatAndShapeIsShrunkByTheSameRule) {
 TEST_F(ThumbnailMaking, FilesWithoutAPictureGiveNoneAndAreRememberedAsFailed) {
     TestFiles::write(home.file("empty.png"));
     TestFiles::write(home.file("notes.png"), "just some text, not a picture");
-    QByteArray png;
-    QBuffer buffer(&png);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) &&
-                TestImages::halves(300, 150).save(&buffer, "png"));
-    TestFiles::write(home.file("cut.png"), png.left(png.size() / 2));
+    QFile cut(picture("cut.png", {300, 150}));
+    ASSERT_TRUE(cut.resize(cut.size() / 2));
     for (const char* name : {"missing.png", "empty.png", "notes.png", "cut.png"}) {
         SCOPED_TRACE(name);
         const QString path = home.file(name);
