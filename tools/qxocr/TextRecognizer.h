@@ -41,6 +41,8 @@ public:
     struct Options {
         int margin = 16;
         qint64 maxPaddedPixels = 8'000'000;
+        // Pieces of a line cut at a column of colons are read again as one.
+        bool rejoinCuts = true;
     };
 
     TextRecognizer();
@@ -72,6 +74,10 @@ private:
                              const QDeadlineTimer& deadline);
     QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words, Pix* binary,
                                           const QDeadlineTimer& deadline);
+    // Reads again as one line the pieces of a row that the layout cut apart
+    // (see CutLines), taking their words out of `words`.
+    QList<RecognizedLine> rejoinCutLines(QList<RecognizedWord>& words, Pix* binary,
+                                         const QDeadlineTimer& deadline);
     QList<RecognizedLine> readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline);
     tesseract::TessBaseAPI* japanese();
 
