@@ -27,8 +27,10 @@ class TessBaseAPI;
 // in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
-    // Japanese first: with English first Tesseract spaces out Japanese words.
-    static constexpr const char* languages = "jpn+eng";
+    // English first: Tesseract then starts a page with the English model,
+    // cheaper to run than the Japanese one, which it tries where English reads
+    // poorly. The spaces it puts between Japanese characters are tidied away.
+    static constexpr const char* languages = "eng+jpn";
     // A picture whose recognition takes longer than this keeps what was read
     // so far, so one giant screenshot cannot stall its batch.
     static constexpr int defaultTimeLimitMs = 50'000;
