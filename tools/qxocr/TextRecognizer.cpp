@@ -44,6 +44,9 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second, Japanese-only look.
 constexpr float doubtfulConfidence = 85;
+// A page shows Japanese when a word of Japanese script is read with this
+// confidence: an icon read as a kana now and then does not count.
+constexpr float japaneseShownConfidence = 70;
 // Words below this confidence leave their place open for a second look.
 constexpr float trustedConfidence = 40;
 // Lines found outside the layout count from this confidence on.
@@ -257,11 +260,12 @@ QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
 
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
-    // A page on which nothing at all reads as Japanese has no Japanese words
-    // to rescue: its doubtful words are English ones, and the second engine
-    // need not even be loaded.
+    // A page on which nothing reads as Japanese with some confidence has no
+    // Japanese words to rescue: its doubtful words are English ones (or
+    // icons), and the second engine need not even be loaded.
     if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
-            return RecognizedText::hasJapanese(word.text);
+            return RecognizedText::hasJapanese(word.text) &&
+                   word.confidence >= japaneseShownConfidence;
         }))
         return;
     bool pictureSet = false;
