@@ -33,8 +33,12 @@ QList<Variant> variants() {
     noEnlarging.settings.preprocessing.maxScale = 1;
     Variant noMargin{"no margin", all};
     noMargin.settings.recognition.margin = 0;
-    return {{"every step", all}, noDarkMode, noPanels, noFlattening, noRules,
-            noEnlarging,         noMargin};
+    Variant noRegions{"no region split", all};
+    noRegions.settings.splitRegions = false;
+    Variant noRejoining{"no rejoining of cuts", all};
+    noRejoining.settings.recognition.rejoinCuts = false;
+    return {{"every step", all}, noDarkMode, noPanels,  noFlattening, noRules,
+            noEnlarging,         noMargin,   noRegions, noRejoining};
 }
 
 double threadCpuSeconds() {

@@ -13,6 +13,8 @@
 struct OcrSettings {
     qint64 maxPixels = ImageFile::defaultMaxPixels;
     int timeLimitMs = TextRecognizer::defaultTimeLimitMs;
+    // Large screenshots are read window by window (see PageRegions).
+    bool splitRegions = true;
     ScreenshotPreprocessor::Options preprocessing;
     TextRecognizer::Options recognition;
 };
@@ -30,6 +32,8 @@ private:
     // The engine, or null with the reason in `loadError_`.
     TextRecognizer* recognizer();
     QByteArray recognise(const QString& path, ImageFile& file);
+    // The text of one screenshot or one region of it.
+    QString read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const;
 
     PixelBudget& budget_;
     OcrSettings settings_;

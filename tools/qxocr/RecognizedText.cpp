@@ -1,5 +1,7 @@
 #include "RecognizedText.h"
 
+#include "KeyNames.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -38,7 +40,7 @@ bool hasJapanese(const QString& text) {
 QString tidy(const QString& pageText) {
     QStringList lines;
     for (const QString& line : pageText.split(u'\n')) {
-        const QString tidied = tidyLine(line);
+        const QString tidied = KeyNames::restore(tidyLine(line));
         if (!tidied.isEmpty())
             lines.append(tidied);
     }

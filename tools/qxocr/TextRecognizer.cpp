@@ -1,5 +1,6 @@
 #include "TextRecognizer.h"
 
+#include "CutLines.h"
 #include "FlatBackground.h"
 #include "MissedLineFinder.h"
 #include "PageBands.h"
@@ -43,6 +44,9 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second, Japanese-only look.
 constexpr float doubtfulConfidence = 85;
+// A page shows Japanese when a word of Japanese script is read with this
+// confidence: an icon read as a kana now and then does not count.
+constexpr float japaneseShownConfidence = 70;
 // Words below this confidence leave their place open for a second look.
 constexpr float trustedConfidence = 40;
 // Lines found outside the layout count from this confidence on.
@@ -112,6 +116,8 @@ void setArea(tesseract::TessBaseAPI& engine, QRect area, QSize picture) {
 // One line of the current picture inside `box`, with some room around it.
 QString readLine(tesseract::TessBaseAPI& engine, QRect box, QSize picture, int& confidence) {
     const int margin = box.height() / 4;
+    if (box.isEmpty() || (box & QRect(QPoint(0, 0), picture)).isEmpty())
+        return {};
     setArea(engine, box.adjusted(-margin, -margin, margin, margin), picture);
     const QString text = takeText(engine.GetUTF8Text());
     confidence = engine.MeanTextConf();
@@ -134,6 +140,41 @@ int medianHeight(const QList<RecognizedWord>& words) {
 
 QSize size(Pix* pix) {
     return QSize(pixGetWidth(pix), pixGetHeight(pix));
+}
+
+qsizetype nonSpaceLength(const QString& text) {
+    return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
+}
+
+QString lettersAndDigits(const QString& text) {
+    QString kept;
+    std::copy_if(text.cbegin(), text.cend(), std::back_inserter(kept),
+                 [](QChar c) { return c.isLetterOrNumber(); });
+    return kept;
+}
+
+// The words at a cut were read well in their pieces; read again in a narrow
+// crop, their letters can come out worse ("09" as "69"). So the words on either
+// side stay as they were, and from `reading` only what lies between them is
+// taken, when its letters are those of the words in between and it adds marks
+// to them: the lost colon. Empty when it does not.
+QString spliced(const QList<const RecognizedWord*>& cutWords, const QString& reading) {
+    const QString& left = cutWords.front()->text;
+    const QString& right = cutWords.back()->text;
+    qsizetype from = 0;
+    for (qsizetype letters = nonSpaceLength(left); from < reading.size() && letters > 0; ++from)
+        letters -= reading[from].isSpace() ? 0 : 1;
+    qsizetype to = reading.size();
+    for (qsizetype letters = nonSpaceLength(right); to > from && letters > 0; --to)
+        letters -= reading[to - 1].isSpace() ? 0 : 1;
+    const QString between = reading.mid(from, to - from);
+    QString wordsBetween;
+    for (qsizetype i = 1; i + 1 < cutWords.size(); ++i)
+        wordsBetween += cutWords[i]->text;
+    if (lettersAndDigits(between) != lettersAndDigits(wordsBetween) ||
+        nonSpaceLength(between) <= nonSpaceLength(wordsBetween))
+        return {};
+    return left + between + right;
 }
 
 bool hasInk(Pix* binary) {
@@ -219,11 +260,12 @@ QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
 
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
-    // A page on which nothing at all reads as Japanese has no Japanese words
-    // to rescue: its doubtful words are English ones, and the second engine
-    // need not even be loaded.
+    // A page on which nothing reads as Japanese with some confidence has no
+    // Japanese words to rescue: its doubtful words are English ones (or
+    // icons), and the second engine need not even be loaded.
     if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
-            return RecognizedText::hasJapanese(word.text);
+            return RecognizedText::hasJapanese(word.text) &&
+                   word.confidence >= japaneseShownConfidence;
         }))
         return;
     bool pictureSet = false;
@@ -276,6 +318,68 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
     return lines;
 }
 
+QList<RecognizedLine> TextRecognizer::rejoinCutLines(QList<RecognizedWord>& words, Pix* binary,
+                                                     const QDeadlineTimer& deadline) {
+    // Tesseract's lines: where each starts among the words, and its box.
+    QList<qsizetype> starts;
+    QList<QRect> pieces;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (i == 0 || words[i].startsLine) {
+            starts.append(i);
+            pieces.append(words[i].box);
+        } else {
+            pieces.last() |= words[i].box;
+        }
+    }
+    starts.append(words.size());
+    const QList<QList<qsizetype>> groups = CutLines::find(pieces, binary);
+    if (groups.isEmpty())
+        return {};
+    QList<bool> replaced(pieces.size(), false);
+    QList<RecognizedLine> lines;
+    api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    for (const QList<qsizetype>& group : groups) {
+        if (lines.size() >= maxSecondLooks || deadline.hasExpired())
+            break;
+        // Only the words at the cuts are read again: from the last word of
+        // the first piece to the first word of the last one.
+        QList<const RecognizedWord*> cutWords;
+        for (const qsizetype piece : group) {
+            const qsizetype from = piece == group.front() ? starts[piece + 1] - 1 : starts[piece];
+            const qsizetype to = piece == group.back() ? starts[piece] + 1 : starts[piece + 1];
+            for (qsizetype i = from; i < to; ++i)
+                cutWords.append(&words[i]);
+        }
+        QRect cut;
+        for (const RecognizedWord* word : cutWords)
+            cut |= word->box;
+        int confidence = 0;
+        const QString joined = spliced(cutWords, readLine(*api_, cut, size(binary), confidence));
+        if (joined.isEmpty())
+            continue;
+        QStringList parts;
+        QRect box = cut;
+        for (qsizetype i = starts[group.front()]; i < starts[group.front() + 1] - 1; ++i)
+            parts.append(words[i].text);
+        parts.append(joined);
+        for (qsizetype i = starts[group.back()] + 1; i < starts[group.back() + 1]; ++i)
+            parts.append(words[i].text);
+        for (const qsizetype piece : group)
+            box |= pieces[piece];
+        lines.append({parts.join(u' '), box});
+        for (const qsizetype piece : group)
+            replaced[piece] = true;
+    }
+    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
+    QList<RecognizedWord> kept;
+    for (qsizetype piece = 0; piece < pieces.size(); ++piece) {
+        if (!replaced[piece])
+            kept += words.mid(starts[piece], starts[piece + 1] - starts[piece]);
+    }
+    words = std::move(kept);
+    return lines;
+}
+
 // Sparse layout found nothing at all, yet the page may hold text: a column of
 // short labels, for one. Read as one uniform block, what is there comes out.
 QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline) {
@@ -320,10 +424,12 @@ QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline)
         return {};
     QList<RecognizedWord> words =
         readArea(QRect(QPoint(0, 0), size(pix)), binary.get(), deadline, 0);
-    const QList<RecognizedLine> missed = readMissedLines(words, binary.get(), deadline);
+    QList<RecognizedLine> extraLines = readMissedLines(words, binary.get(), deadline);
+    if (options_.rejoinCuts)
+        extraLines += rejoinCutLines(words, binary.get(), deadline);
     rereadDoubtfulWords(pix, words, deadline);
     api_->Clear();
-    return RecognizedText::tidy(PageText::assemble(words, missed));
+    return RecognizedText::tidy(PageText::assemble(words, extraLines));
 }
 
 QString TextRecognizer::setting(const char* name) const {

@@ -27,8 +27,10 @@ class TessBaseAPI;
 // in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
-    // Japanese first: with English first Tesseract spaces out Japanese words.
-    static constexpr const char* languages = "jpn+eng";
+    // English first: Tesseract then starts a page with the English model,
+    // cheaper to run than the Japanese one, which it tries where English reads
+    // poorly. The spaces it puts between Japanese characters are tidied away.
+    static constexpr const char* languages = "eng+jpn";
     // A picture whose recognition takes longer than this keeps what was read
     // so far, so one giant screenshot cannot stall its batch.
     static constexpr int defaultTimeLimitMs = 50'000;
@@ -41,6 +43,8 @@ public:
     struct Options {
         int margin = 16;
         qint64 maxPaddedPixels = 8'000'000;
+        // Pieces of a line cut at a column of colons are read again as one.
+        bool rejoinCuts = true;
     };
 
     TextRecognizer();
@@ -72,6 +76,10 @@ private:
                              const QDeadlineTimer& deadline);
     QList<RecognizedLine> readMissedLines(const QList<RecognizedWord>& words, Pix* binary,
                                           const QDeadlineTimer& deadline);
+    // Reads again as one line the pieces of a row that the layout cut apart
+    // (see CutLines), taking their words out of `words`.
+    QList<RecognizedLine> rejoinCutLines(QList<RecognizedWord>& words, Pix* binary,
+                                         const QDeadlineTimer& deadline);
     QList<RecognizedLine> readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline);
     tesseract::TessBaseAPI* japanese();
 

@@ -58,7 +58,7 @@ TEST_F(QxocrProtocolTest, MissingLanguageDataFailsEachImageButNotTheRun) {
         QxocrProcess::run((first + u'\n' + second + u'\n').toUtf8(), environment);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.lines.size(), 2);
-    EXPECT_EQ(errorFor(run, first), "cannot load Tesseract language data \"jpn+eng\"");
+    EXPECT_EQ(errorFor(run, first), "cannot load Tesseract language data \"eng+jpn\"");
     EXPECT_EQ(errorFor(run, second), errorFor(run, first));
 }
 
