@@ -56,23 +56,42 @@ const std::vector<Drawing>& drawings() {
     return all;
 }
 
-} // namespace
+struct Placement {
+    const Drawing* drawing;
+    int factor;
+    int offset;
+};
 
-std::vector<QRect> rectangles(int size) {
-    // The drawing that covers the most pixels at a whole factor; a tie goes to
-    // the larger drawing, which has more detail.
+// The drawing that covers the most pixels at a whole factor; a tie goes to the
+// larger drawing, which has more detail.
+Placement placementFor(int size) {
     const Drawing* best = &drawings().front();
     for (const Drawing& drawing : drawings()) {
         if ((size / drawing.size) * drawing.size >= (size / best->size) * best->size)
             best = &drawing;
     }
     const int factor = std::max(1, size / best->size);
-    const int offset = std::max(0, (size - factor * best->size) / 2);
+    return {best, factor, std::max(0, (size - factor * best->size) / 2)};
+}
+
+} // namespace
+
+std::vector<QRect> rectangles(int size) {
+    const Placement at = placementFor(size);
     std::vector<QRect> result;
-    for (const QRect& rect : best->rects)
-        result.emplace_back(offset + rect.x() * factor, offset + rect.y() * factor,
-                            rect.width() * factor, rect.height() * factor);
+    for (const QRect& rect : at.drawing->rects)
+        result.emplace_back(at.offset + rect.x() * at.factor, at.offset + rect.y() * at.factor,
+                            rect.width() * at.factor, rect.height() * at.factor);
     return result;
+}
+
+std::vector<QRect> backdrop(int size) {
+    const Placement at = placementFor(size);
+    const QRect square(at.offset, at.offset, at.drawing->size * at.factor,
+                       at.drawing->size * at.factor);
+    // Corners cut by one drawing pixel: round enough, and still on the grid.
+    const int f = at.factor;
+    return {square.adjusted(f, 0, -f, 0), square.adjusted(0, f, 0, -f)};
 }
 
 QColor colourForPanel(bool panelIsDark) {
@@ -85,12 +104,23 @@ bool panelIsDark(const QByteArray& currentDesktop, const QColor& windowColour) {
     return windowColour.lightness() < 128;
 }
 
+QColor backdropFor(const QColor& glyph) {
+    QColor backdrop = colourForPanel(glyph.lightness() < 128);
+    backdrop.setAlpha(backdropAlpha);
+    return backdrop;
+}
+
 QIcon icon(const QColor& colour) {
+    const QColor behind = backdropFor(colour);
     QIcon result;
     for (const int size : {16, 22, 24, 32, 44, 48}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
+        // The backdrop's two rectangles overlap; blended, the overlap would be darker.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& rect : backdrop(size))
+            painter.fillRect(rect, behind);
         for (const QRect& rect : rectangles(size))
             painter.fillRect(rect, colour);
         painter.end();

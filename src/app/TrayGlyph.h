@@ -16,6 +16,14 @@ namespace TrayGlyph {
 // whole factor (32 and 44 are 16 and 22 doubled), centred.
 std::vector<QRect> rectangles(int size);
 
+// The square behind the glyph, in the glyph's opposite colour: the panel's
+// colour is only guessed (an XEmbed tray does not tell it), and a dark glyph
+// on a dark panel, or a light one on a light panel, would not be seen at all.
+// Where the guess is right the square is close to the panel's own colour.
+std::vector<QRect> backdrop(int size);
+inline constexpr int backdropAlpha = 0xd8;
+QColor backdropFor(const QColor& glyph);
+
 // Light on dark panels, dark on light ones.
 QColor colourForPanel(bool panelIsDark);
 
@@ -23,7 +31,7 @@ QColor colourForPanel(bool panelIsDark);
 // dark whatever the scheme.
 bool panelIsDark(const QByteArray& currentDesktop, const QColor& windowColour);
 
-// The glyph in `colour`, at every size a panel asks for at 1x and 2x. (The
+// The glyph in `colour` on its backdrop, at every size a panel asks for at 1x and 2x. (The
 // installed glimber-symbolic.svg is drawn on the 16 px grid only; scaled to 22
 // it would blur, so the tray never uses it.)
 QIcon icon(const QColor& colour);

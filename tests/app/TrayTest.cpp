@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +14,7 @@
 
 namespace {
 
-// Sharp means every pixel is either glyph or background: an edge that fell
+// Sharp means every pixel is glyph, backdrop or nothing: an edge that fell
 // between two pixels would leave a half-covered one.
 TEST(TrayGlyph, EveryPanelSizeIsDrawnWithoutHalfCoveredPixels) {
     const QIcon icon = TrayGlyph::icon(Qt::white);
@@ -25,13 +26,33 @@ TEST(TrayGlyph, EveryPanelSizeIsDrawnWithoutHalfCoveredPixels) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
                 const int alpha = qAlpha(image.pixel(x, y));
-                EXPECT_TRUE(alpha == 0 || alpha == 255) << x << "," << y << " alpha " << alpha;
+                EXPECT_TRUE(alpha == 0 || alpha == TrayGlyph::backdropAlpha || alpha == 255)
+                    << x << "," << y << " alpha " << alpha;
                 glyph += alpha == 255;
             }
         }
         // Enough ink to be seen, little enough to stay a line drawing.
         EXPECT_GT(glyph, size * size / 8);
         EXPECT_LT(glyph, size * size / 2);
+    }
+}
+
+// The panel's colour is a guess; whichever way it goes wrong, the glyph must
+// still stand out from what surrounds it.
+TEST(TrayGlyph, GlyphStandsOutOnDarkAndLightPanelsWhateverTheGuess) {
+    for (const bool guessedDark : {false, true}) {
+        const QIcon icon = TrayGlyph::icon(TrayGlyph::colourForPanel(guessedDark));
+        for (const QColor panel : {QColor(0x2f, 0x2f, 0x2f), QColor(0xef, 0xef, 0xef)}) {
+            SCOPED_TRACE(
+                QString("guessed %1, panel %2").arg(guessedDark).arg(panel.name()).toStdString());
+            QImage shown(22, 22, QImage::Format_RGB32);
+            shown.fill(panel);
+            QPainter(&shown).drawPixmap(0, 0, icon.pixmap(22, 22));
+            const QRect line = TrayGlyph::rectangles(22).back();
+            const int ink = qGray(shown.pixel(line.center()));
+            const int around = qGray(shown.pixel(line.center() + QPoint(0, line.height())));
+            EXPECT_GT(std::abs(ink - around), 100);
+        }
     }
 }
 
