@@ -31,6 +31,25 @@ QString execArgument(const QString& path) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// A value of the file's string type: a backslash and the control characters
+// escaped.
+QString escapeString(const QString& value) {
+    QString result;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\'))
+            result += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            result += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            result += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            result += QStringLiteral("\\r");
+        else
+            result += c;
+    }
+    return result;
+}
+
 // The file's string escapes (\s, \t, \n, \\) undone.
 QString unescapeString(const QString& value) {
     QString result;
@@ -130,11 +149,15 @@ bool install(const QString& executable, QString* error) {
                                          "Comment=Screenshots you can find by their text\n"
                                          "Comment[ja]=文字で探せるスクリーンショット\n"
                                          "Exec=%1\n"
+                                         // Once Glimber is removed, sessions skip the
+                                         // entry instead of failing to start it.
+                                         "TryExec=%3\n"
                                          "%2"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(execArgument(executable),
-                                   iconInstalled ? QStringLiteral("Icon=glimber\n") : QString());
+                                   iconInstalled ? QStringLiteral("Icon=glimber\n") : QString(),
+                                   escapeString(executable));
     output.write(entry.toUtf8());
     if (!output.commit()) {
         *error = output.errorString();

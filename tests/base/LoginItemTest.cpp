@@ -28,6 +28,8 @@ TEST(LoginItem, AnAutostartEntryStartsTheTrayProgramUntilItIsRemoved) {
     EXPECT_TRUE(text.contains("\nType=Application\n"));
     EXPECT_TRUE(text.contains(QRegularExpression("\nExec=\"/[^\"]*/glimber\"\n")))
         << text.toStdString();
+    EXPECT_TRUE(text.contains("\nTryExec=" + AutostartEntry::program() + "\n"))
+        << "sessions skip the entry once the program is gone";
     LoginItem::setEnabled(false);
     EXPECT_FALSE(QFile::exists(AutostartEntry::path()));
     EXPECT_NO_THROW(LoginItem::setEnabled(false)) << "harmless when it is gone";
