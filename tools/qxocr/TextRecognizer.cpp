@@ -44,8 +44,10 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second, Japanese-only look.
 constexpr float doubtfulConfidence = 85;
-// A page shows Japanese when a word of Japanese script is read with this
-// confidence: an icon read as a kana now and then does not count.
+// A page shows Japanese when a word of this many characters of Japanese
+// script is read with this confidence: icons, read as a single kana or kanji
+// now and then, do not count.
+constexpr qsizetype japaneseShownLength = 2;
 constexpr float japaneseShownConfidence = 70;
 // Words below this confidence leave their place open for a second look.
 constexpr float trustedConfidence = 40;
@@ -264,7 +266,7 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
     // Japanese words to rescue: its doubtful words are English ones (or
     // icons), and the second engine need not even be loaded.
     if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
-            return RecognizedText::hasJapanese(word.text) &&
+            return RecognizedText::japaneseLength(word.text) >= japaneseShownLength &&
                    word.confidence >= japaneseShownConfidence;
         }))
         return;
