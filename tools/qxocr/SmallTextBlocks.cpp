@@ -17,8 +17,8 @@ namespace {
 constexpr int largeTextGlyphs = 20;
 // Glyphs up to this share of the large text's height are small.
 constexpr double smallShare = 0.6;
-// Shapes lower than this are specks; wider than this many heights, rules and
-// underlines.
+// Shapes lower than this are dots and noise; wider than this many heights,
+// rules and underlines.
 constexpr int minGlyphHeight = 3;
 constexpr int maxWidthInHeights = 3;
 // A block is a text line or more: this many small glyphs at least, with at
