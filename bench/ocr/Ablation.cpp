@@ -37,8 +37,10 @@ QList<Variant> variants() {
     noRegions.settings.splitRegions = false;
     Variant noRejoining{"no rejoining of cuts", all};
     noRejoining.settings.recognition.rejoinCuts = false;
+    Variant noSmallText{"no small text apart", all};
+    noSmallText.settings.readSmallTextApart = false;
     return {{"every step", all}, noDarkMode, noPanels,  noFlattening, noRules,
-            noEnlarging,         noMargin,   noRegions, noRejoining};
+            noEnlarging,         noMargin,   noRegions, noRejoining,  noSmallText};
 }
 
 double threadCpuSeconds() {

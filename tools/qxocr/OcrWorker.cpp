@@ -2,6 +2,7 @@
 
 #include "PageRegions.h"
 #include "ResultLine.h"
+#include "SmallTextBlocks.h"
 
 #include <QDeadlineTimer>
 #include <QStringList>
@@ -12,6 +13,28 @@ namespace {
 
 QSize size(Pix* pix) {
     return QSize(pixGetWidth(pix), pixGetHeight(pix));
+}
+
+PixPtr clip(Pix* pix, QRect area) {
+    Box* box = boxCreate(area.x(), area.y(), area.width(), area.height());
+    PixPtr part(pixClipRectangle(pix, box, nullptr));
+    boxDestroy(&box);
+    return part;
+}
+
+// Copies of the blocks of small text in `pix`, which are painted white there:
+// read with the large text, they would only add noise to it.
+std::vector<PixPtr> cutOutSmallText(Pix* pix) {
+    std::vector<PixPtr> blocks;
+    for (const QRect& block : SmallTextBlocks::find(pix)) {
+        PixPtr part = clip(pix, block);
+        if (!part)
+            continue;
+        blocks.push_back(std::move(part));
+        pixRasterop(pix, block.x(), block.y(), block.width(), block.height(), PIX_SET, nullptr, 0,
+                    0);
+    }
+    return blocks;
 }
 
 } // namespace
@@ -47,9 +70,7 @@ QByteArray OcrWorker::recognise(const QString& path, ImageFile& file) {
     // more than the picture and one region's prepared copy is held at once.
     std::vector<PixPtr> parts;
     for (const QRect& region : regions) {
-        Box* box = boxCreate(region.x(), region.y(), region.width(), region.height());
-        parts.emplace_back(pixClipRectangle(decoded.grey.get(), box, nullptr));
-        boxDestroy(&box);
+        parts.push_back(clip(decoded.grey.get(), region));
         if (!parts.back())
             return ResultLine::failure(path, QStringLiteral("out of memory"));
     }
@@ -66,9 +87,22 @@ QByteArray OcrWorker::recognise(const QString& path, ImageFile& file) {
 }
 
 QString OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const {
+    const QDeadlineTimer deadline(timeLimitMs);
     const ScreenshotPreprocessor::Result prepared =
         ScreenshotPreprocessor::prepare(std::move(grey), settings_.preprocessing);
-    return engine.recognize(prepared.pix.get(), timeLimitMs);
+    std::vector<PixPtr> smallText =
+        settings_.readSmallTextApart ? cutOutSmallText(prepared.pix.get()) : std::vector<PixPtr>();
+    QStringList texts{engine.recognize(prepared.pix.get(), timeLimitMs)};
+    for (PixPtr& block : smallText) {
+        if (deadline.hasExpired())
+            break;
+        // Prepared again on its own, the block is enlarged for its own text.
+        const ScreenshotPreprocessor::Result enlarged =
+            ScreenshotPreprocessor::prepare(std::move(block), settings_.preprocessing);
+        texts.append(engine.recognize(enlarged.pix.get(), int(deadline.remainingTime())));
+    }
+    texts.removeAll(QString());
+    return texts.join(u'\n');
 }
 
 QByteArray OcrWorker::process(const QString& path) {

@@ -15,6 +15,8 @@ struct OcrSettings {
     int timeLimitMs = TextRecognizer::defaultTimeLimitMs;
     // Large screenshots are read window by window (see PageRegions).
     bool splitRegions = true;
+    // Blocks of text much smaller than the rest are read apart (see SmallTextBlocks).
+    bool readSmallTextApart = true;
     ScreenshotPreprocessor::Options preprocessing;
     TextRecognizer::Options recognition;
 };

@@ -37,6 +37,10 @@ bool hasJapanese(const QString& text) {
     return std::any_of(text.cbegin(), text.cend(), isJapanese);
 }
 
+qsizetype japaneseLength(const QString& text) {
+    return std::count_if(text.cbegin(), text.cend(), isJapanese);
+}
+
 QString tidy(const QString& pageText) {
     QStringList lines;
     for (const QString& line : pageText.split(u'\n')) {

@@ -12,5 +12,7 @@ QString tidy(const QString& pageText);
 
 // Whether `text` holds kana, kanji or other characters of Japanese writing.
 bool hasJapanese(const QString& text);
+// How many characters of `text` are of Japanese writing.
+qsizetype japaneseLength(const QString& text);
 
 } // namespace RecognizedText

@@ -42,10 +42,12 @@ constexpr Setting screenshotSettings[] = {
     {"tessedit_do_invert", "0"},
 };
 
-// English readings below this confidence get a second, Japanese-only look.
+// English readings below this confidence get a second look.
 constexpr float doubtfulConfidence = 85;
-// A page shows Japanese when a word of Japanese script is read with this
-// confidence: an icon read as a kana now and then does not count.
+// A page shows Japanese when a word of this many characters of Japanese
+// script is read with this confidence: icons, read as a single kana or kanji
+// now and then, do not count.
+constexpr qsizetype japaneseShownLength = 2;
 constexpr float japaneseShownConfidence = 70;
 // Words below this confidence leave their place open for a second look.
 constexpr float trustedConfidence = 40;
@@ -200,14 +202,6 @@ bool TextRecognizer::load(QString& error) {
     return api_ != nullptr;
 }
 
-tesseract::TessBaseAPI* TextRecognizer::japanese() {
-    if (!japanese_ && !japaneseUnavailable_) {
-        japanese_ = engine("jpn", tesseract::PSM_SINGLE_WORD);
-        japaneseUnavailable_ = !japanese_;
-    }
-    return japanese_.get();
-}
-
 bool TextRecognizer::recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline,
                                    int& lines) {
     setArea(*api_, area, picture);
@@ -262,34 +256,29 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
     // A page on which nothing reads as Japanese with some confidence has no
     // Japanese words to rescue: its doubtful words are English ones (or
-    // icons), and the second engine need not even be loaded.
+    // icons).
     if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
-            return RecognizedText::hasJapanese(word.text) &&
+            return RecognizedText::japaneseLength(word.text) >= japaneseShownLength &&
                    word.confidence >= japaneseShownConfidence;
         }))
         return;
-    bool pictureSet = false;
+    // Read alone, without the rest of its line, a word gets Tesseract's
+    // choice between the two languages afresh; the same engine does it, so no
+    // second copy of the Japanese model is held in memory.
     int looks = 0;
+    api_->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
     for (RecognizedWord& word : words) {
         if (!word.english || word.confidence >= doubtfulConfidence || looks >= maxSecondLooks ||
             deadline.hasExpired())
             continue;
-        tesseract::TessBaseAPI* engine = japanese();
-        if (!engine)
-            return;
-        if (!pictureSet) {
-            setPicture(*engine, pix);
-            pictureSet = true;
-        }
         ++looks;
         int confidence = 0;
-        const QString reading = readLine(*engine, word.box, size(pix), confidence);
-        // Only a reading in Japanese script is a rescue; Latin stays the English model's.
+        const QString reading = readLine(*api_, word.box, size(pix), confidence);
+        // Only a reading in Japanese script is a rescue; Latin stays the first reading's.
         if (confidence > word.confidence && RecognizedText::hasJapanese(reading))
             word.text = reading;
     }
-    if (pictureSet)
-        japanese_->Clear();
+    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
 }
 
 QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord>& words,

@@ -19,12 +19,12 @@ class TessBaseAPI;
 // thread-safe: each worker thread owns its own.
 //
 // A page is read in sparse-text mode, which finds the scattered labels of a
-// user interface. Two second looks follow: words the English model claimed
-// with little confidence are read again by the Japanese model alone (short
-// kanji words otherwise come out as Latin gibberish), and text-like ink that
-// the layout passed over is read line by line (or, when the layout found
-// nothing at all, the page as one block). A page with very many lines is read
-// in bands, a picture too long for Tesseract in pieces.
+// user interface. Two second looks follow: on a page that shows Japanese,
+// words the English model claimed with little confidence are read again one
+// by one (short kanji words otherwise come out as Latin gibberish), and
+// text-like ink that the layout passed over is read line by line (or, when
+// the layout found nothing at all, the page as one block). A page with very
+// many lines is read in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
     // English first: Tesseract then starts a page with the English model,
@@ -81,10 +81,7 @@ private:
     QList<RecognizedLine> rejoinCutLines(QList<RecognizedWord>& words, Pix* binary,
                                          const QDeadlineTimer& deadline);
     QList<RecognizedLine> readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline);
-    tesseract::TessBaseAPI* japanese();
 
     Options options_;
     std::unique_ptr<tesseract::TessBaseAPI> api_;
-    std::unique_ptr<tesseract::TessBaseAPI> japanese_;
-    bool japaneseUnavailable_ = false;
 };
