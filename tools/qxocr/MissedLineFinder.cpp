@@ -1,6 +1,7 @@
 #include "MissedLineFinder.h"
 
 #include "PixPtr.h"
+#include "ShapeBoxes.h"
 
 #include <algorithm>
 
@@ -45,13 +46,10 @@ QList<QRect> find(Pix* binary, const QList<QRect>& wordBoxes, int lineHeight) {
     PixPtr joined(pixCloseBrick(nullptr, rest.get(), std::max(2, lineHeight * 2 / 3), 1));
     if (!joined)
         return {};
-    const BoxaPtr boxes(pixConnCompBB(joined.get(), 8));
     QList<QRect> lines;
-    for (int i = 0; boxes && i < boxaGetCount(boxes.get()); ++i) {
-        l_int32 x = 0, y = 0, width = 0, height = 0;
-        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
-        if (looksLikeText(rest.get(), x, y, width, height, lineHeight))
-            lines.append(QRect(x, y, width, height));
+    for (const QRect& box : ShapeBoxes::of(joined.get())) {
+        if (looksLikeText(rest.get(), box.x(), box.y(), box.width(), box.height(), lineHeight))
+            lines.append(box);
     }
     return lines;
 }

@@ -37,6 +37,24 @@ std::vector<PixPtr> cutOutSmallText(Pix* pix) {
     return blocks;
 }
 
+// Reads `parts` one after another while time is left, adding each one's text
+// to `texts`.
+template <typename Read>
+void readInTurn(std::vector<PixPtr>& parts, const QDeadlineTimer& deadline, QStringList& texts,
+                Read read) {
+    for (PixPtr& part : parts) {
+        if (deadline.hasExpired())
+            break;
+        texts.append(read(std::move(part), int(deadline.remainingTime())));
+    }
+}
+
+// The texts as the lines of one; an empty one leaves no blank line.
+QString joined(QStringList texts) {
+    texts.removeAll(QString());
+    return texts.join(u'\n');
+}
+
 } // namespace
 
 OcrWorker::OcrWorker(PixelBudget& budget, OcrSettings settings)
@@ -75,15 +93,11 @@ QByteArray OcrWorker::recognise(const QString& path, ImageFile& file) {
             return ResultLine::failure(path, QStringLiteral("out of memory"));
     }
     decoded.grey.reset();
-    const QDeadlineTimer deadline(settings_.timeLimitMs);
     QStringList texts;
-    for (PixPtr& part : parts) {
-        if (deadline.hasExpired())
-            break;
-        texts.append(read(*engine, std::move(part), int(deadline.remainingTime())));
-    }
-    texts.removeAll(QString());
-    return ResultLine::success(path, texts.join(u'\n'));
+    readInTurn(
+        parts, QDeadlineTimer(settings_.timeLimitMs), texts,
+        [&](PixPtr part, int timeLimitMs) { return read(*engine, std::move(part), timeLimitMs); });
+    return ResultLine::success(path, joined(texts));
 }
 
 QString OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const {
@@ -92,17 +106,14 @@ QString OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) co
         ScreenshotPreprocessor::prepare(std::move(grey), settings_.preprocessing);
     std::vector<PixPtr> smallText =
         settings_.readSmallTextApart ? cutOutSmallText(prepared.pix.get()) : std::vector<PixPtr>();
-    QStringList texts{engine.recognize(prepared.pix.get(), timeLimitMs)};
-    for (PixPtr& block : smallText) {
-        if (deadline.hasExpired())
-            break;
+    QStringList texts{engine.recognize(prepared.pix.get(), int(deadline.remainingTime()))};
+    readInTurn(smallText, deadline, texts, [&](PixPtr block, int timeLimitMs) {
         // Prepared again on its own, the block is enlarged for its own text.
         const ScreenshotPreprocessor::Result enlarged =
             ScreenshotPreprocessor::prepare(std::move(block), settings_.preprocessing);
-        texts.append(engine.recognize(enlarged.pix.get(), int(deadline.remainingTime())));
-    }
-    texts.removeAll(QString());
-    return texts.join(u'\n');
+        return engine.recognize(enlarged.pix.get(), timeLimitMs);
+    });
+    return joined(texts);
 }
 
 QByteArray OcrWorker::process(const QString& path) {

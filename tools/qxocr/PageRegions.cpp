@@ -1,6 +1,7 @@
 #include "PageRegions.h"
 
 #include "PixPtr.h"
+#include "ShapeBoxes.h"
 
 #include <algorithm>
 
@@ -76,16 +77,12 @@ QList<QRect> find(Pix* grey) {
     const PixPtr mask = background >= 0 ? contentMask(small.get(), background) : nullptr;
     const PixPtr joined(mask ? pixCloseBrick(nullptr, mask.get(), joinDistance, joinDistance)
                              : nullptr);
-    const BoxaPtr boxes(joined ? pixConnCompBB(joined.get(), 8) : nullptr);
-    if (!boxes)
-        return {whole};
     QList<QRect> regions;
-    for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
-        l_int32 x = 0, y = 0, width = 0, height = 0;
-        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
-        if (width < minRegionSide || height < minRegionSide)
+    for (const QRect& box : ShapeBoxes::of(joined.get())) {
+        if (box.width() < minRegionSide || box.height() < minRegionSide)
             continue;
-        const QRect region(x * reduction, y * reduction, width * reduction, height * reduction);
+        const QRect region(box.x() * reduction, box.y() * reduction, box.width() * reduction,
+                           box.height() * reduction);
         regions.append(region.adjusted(-margin, -margin, margin, margin) & whole);
     }
     regions = mergedOverlapping(regions);

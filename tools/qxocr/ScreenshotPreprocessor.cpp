@@ -4,6 +4,7 @@
 #include "FlatBackground.h"
 #include "GreyHistogram.h"
 #include "RuleLines.h"
+#include "ShapeBoxes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,16 +24,10 @@ constexpr int faintRule = 224;
 // The median height of the shapes that look like glyphs or parts of glyphs:
 // for Latin text about the x-height, for Japanese somewhat more.
 int typicalGlyphHeight(Pix* grey, int threshold) {
-    PixPtr dark(pixThresholdToBinary(grey, threshold));
-    BoxaPtr boxes(dark ? pixConnCompBB(dark.get(), 8) : nullptr);
-    if (!boxes)
-        return 0;
     std::vector<int> heights;
-    for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
-        l_int32 x = 0, y = 0, width = 0, height = 0;
-        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
-        if (height >= 4 && height <= 200 && width <= 3 * height)
-            heights.push_back(height);
+    for (const QRect& glyph : ShapeBoxes::glyphLike(grey, threshold, 4)) {
+        if (glyph.height() <= 200)
+            heights.push_back(glyph.height());
     }
     if (heights.empty())
         return 0;

@@ -2,6 +2,7 @@
 
 #include "GreyHistogram.h"
 #include "PixPtr.h"
+#include "ShapeBoxes.h"
 
 #include <algorithm>
 #include <functional>
@@ -17,28 +18,13 @@ namespace {
 constexpr int largeTextGlyphs = 20;
 // Glyphs up to this share of the large text's height are small.
 constexpr double smallShare = 0.6;
-// Shapes lower than this are dots and noise; wider than this many heights,
-// rules and underlines.
+// Shapes lower than this are dots and noise.
 constexpr int minGlyphHeight = 3;
-constexpr int maxWidthInHeights = 3;
 // A block is a text line or more: this many small glyphs at least, with at
 // most this share of large ones among them, and this many glyph heights wide.
 constexpr int minSmallGlyphs = 20;
 constexpr double maxLargeShare = 0.1;
 constexpr int minWidthInHeights = 8;
-
-QList<QRect> glyphsOf(Pix* grey) {
-    const PixPtr dark(pixThresholdToBinary(grey, GreyHistogram::of(grey).otsuThreshold()));
-    const BoxaPtr boxes(dark ? pixConnCompBB(dark.get(), 8) : nullptr);
-    QList<QRect> glyphs;
-    for (int i = 0; boxes && i < boxaGetCount(boxes.get()); ++i) {
-        l_int32 x = 0, y = 0, width = 0, height = 0;
-        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
-        if (height >= minGlyphHeight && width <= maxWidthInHeights * height)
-            glyphs.append(QRect(x, y, width, height));
-    }
-    return glyphs;
-}
 
 // The height `count` glyphs from the top, counting from the tallest.
 int heightFromTop(const QList<QRect>& boxes, qsizetype count) {
@@ -52,15 +38,15 @@ int heightFromTop(const QList<QRect>& boxes, qsizetype count) {
 
 // The small glyphs run together into words, the words into lines and the
 // lines into blocks; the gaps around large glyphs are wider.
-BoxaPtr joinedGlyphs(QSize picture, const QList<QRect>& small, int smallHeight) {
+QList<QRect> joinedGlyphs(QSize picture, const QList<QRect>& small, int smallHeight) {
     const PixPtr mask(pixCreate(picture.width(), picture.height(), 1));
     if (!mask)
-        return nullptr;
+        return {};
     for (const QRect& glyph : small)
         pixRasterop(mask.get(), glyph.x(), glyph.y(), glyph.width(), glyph.height(), PIX_SET,
                     nullptr, 0, 0);
     const PixPtr joined(pixCloseBrick(nullptr, mask.get(), 2 * smallHeight, smallHeight));
-    return BoxaPtr(joined ? pixConnCompBB(joined.get(), 8) : nullptr);
+    return ShapeBoxes::of(joined.get());
 }
 
 int countInside(const QList<QRect>& glyphs, QRect block) {
@@ -80,7 +66,10 @@ bool holdsSmallText(QRect block, const QList<QRect>& small, const QList<QRect>& 
 } // namespace
 
 QList<QRect> find(Pix* grey) {
-    const QList<QRect> glyphs = grey ? glyphsOf(grey) : QList<QRect>();
+    if (!grey)
+        return {};
+    const QList<QRect> glyphs =
+        ShapeBoxes::glyphLike(grey, GreyHistogram::of(grey).otsuThreshold(), minGlyphHeight);
     if (glyphs.size() < minSmallGlyphs)
         return {};
     const int smallLimit = int(smallShare * heightFromTop(glyphs, largeTextGlyphs));
@@ -91,13 +80,9 @@ QList<QRect> find(Pix* grey) {
         return {};
     const int smallHeight = heightFromTop(small, small.size() / 2 + 1);
     const QRect picture(0, 0, pixGetWidth(grey), pixGetHeight(grey));
-    const BoxaPtr boxes = joinedGlyphs(picture.size(), small, smallHeight);
+    const int margin = smallHeight / 2;
     QList<QRect> blocks;
-    for (int i = 0; boxes && i < boxaGetCount(boxes.get()); ++i) {
-        l_int32 x = 0, y = 0, width = 0, height = 0;
-        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
-        const QRect block(x, y, width, height);
-        const int margin = smallHeight / 2;
+    for (const QRect& block : joinedGlyphs(picture.size(), small, smallHeight)) {
         if (holdsSmallText(block, small, large, smallHeight))
             blocks.append(block.adjusted(-margin, -margin, margin, margin) & picture);
     }
