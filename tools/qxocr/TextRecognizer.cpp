@@ -79,15 +79,35 @@ struct LineCount {
     }
 };
 
-std::unique_ptr<tesseract::TessBaseAPI> engine(const char* languages, tesseract::PageSegMode mode) {
+// Pages are read as sparse text, which finds the scattered labels of a user
+// interface; second looks change the mode only while they last.
+std::unique_ptr<tesseract::TessBaseAPI> engine(const char* languages) {
     auto api = std::make_unique<TesseractEngine>();
     if (api->Init(nullptr, languages, tesseract::OEM_LSTM_ONLY) != 0)
         return nullptr;
-    api->SetPageSegMode(mode);
+    api->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
     for (const Setting& setting : screenshotSettings)
         api->SetVariable(setting.name, setting.value);
     return api;
 }
+
+// A page segmentation mode for one second look; the engine's own mode again
+// on every way out of it.
+class PageSegModeScope {
+public:
+    PageSegModeScope(tesseract::TessBaseAPI& engine, tesseract::PageSegMode mode)
+        : engine_(engine)
+        , previous_(engine.GetPageSegMode()) {
+        engine.SetPageSegMode(mode);
+    }
+    ~PageSegModeScope() { engine_.SetPageSegMode(previous_); }
+    PageSegModeScope(const PageSegModeScope&) = delete;
+    PageSegModeScope& operator=(const PageSegModeScope&) = delete;
+
+private:
+    tesseract::TessBaseAPI& engine_;
+    const tesseract::PageSegMode previous_;
+};
 
 void setPicture(tesseract::TessBaseAPI& engine, Pix* pix) {
     engine.SetImage(pix);
@@ -195,7 +215,7 @@ TextRecognizer::TextRecognizer(Options options)
 TextRecognizer::~TextRecognizer() = default;
 
 bool TextRecognizer::load(QString& error) {
-    api_ = engine(languages, tesseract::PSM_SPARSE_TEXT);
+    api_ = engine(languages);
     if (!api_)
         error = QStringLiteral("cannot load Tesseract language data \"%1\"")
                     .arg(QLatin1String(languages));
@@ -265,8 +285,8 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
     // Read alone, without the rest of its line, a word gets Tesseract's
     // choice between the two languages afresh; the same engine does it, so no
     // second copy of the Japanese model is held in memory.
+    const PageSegModeScope wordByWord(*api_, tesseract::PSM_SINGLE_WORD);
     int looks = 0;
-    api_->SetPageSegMode(tesseract::PSM_SINGLE_WORD);
     for (RecognizedWord& word : words) {
         if (!word.english || word.confidence >= doubtfulConfidence || looks >= maxSecondLooks ||
             deadline.hasExpired())
@@ -278,7 +298,6 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
         if (confidence > word.confidence && RecognizedText::hasJapanese(reading))
             word.text = reading;
     }
-    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
 }
 
 QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord>& words,
@@ -293,8 +312,8 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
             wordBoxes.append(word.box);
     }
     const QList<QRect> missed = MissedLineFinder::find(binary, wordBoxes, medianHeight(words));
+    const PageSegModeScope lineByLine(*api_, tesseract::PSM_SINGLE_LINE);
     QList<RecognizedLine> lines;
-    api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const QRect& box : missed) {
         if (lines.size() >= maxSecondLooks || deadline.hasExpired())
             break;
@@ -303,7 +322,6 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
         if (confidence >= missedLineConfidence && hasLetterOrDigit(text))
             lines.append({text, box});
     }
-    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
     return lines;
 }
 
@@ -325,8 +343,8 @@ QList<RecognizedLine> TextRecognizer::rejoinCutLines(QList<RecognizedWord>& word
     if (groups.isEmpty())
         return {};
     QList<bool> replaced(pieces.size(), false);
+    const PageSegModeScope lineByLine(*api_, tesseract::PSM_SINGLE_LINE);
     QList<RecognizedLine> lines;
-    api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
     for (const QList<qsizetype>& group : groups) {
         if (lines.size() >= maxSecondLooks || deadline.hasExpired())
             break;
@@ -359,7 +377,6 @@ QList<RecognizedLine> TextRecognizer::rejoinCutLines(QList<RecognizedWord>& word
         for (const qsizetype piece : group)
             replaced[piece] = true;
     }
-    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
     QList<RecognizedWord> kept;
     for (qsizetype piece = 0; piece < pieces.size(); ++piece) {
         if (!replaced[piece])
@@ -375,10 +392,9 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlin
     if (!hasInk(binary) || deadline.hasExpired())
         return {};
     const QRect page(QPoint(0, 0), size(binary));
-    api_->SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+    const PageSegModeScope asOneBlock(*api_, tesseract::PSM_SINGLE_BLOCK);
     int confidence = 0;
     const QString text = readLine(*api_, page, page.size(), confidence);
-    api_->SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
     if (confidence < missedLineConfidence || !hasLetterOrDigit(text))
         return {};
     return {{text, page}};
