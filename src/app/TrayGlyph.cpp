@@ -74,6 +74,16 @@ Placement placementFor(int size) {
     return {best, factor, std::max(0, (size - factor * best->size) / 2)};
 }
 
+// The square behind the glyph, its corners cut.
+std::vector<QRect> backdrop(int size) {
+    const Placement at = placementFor(size);
+    const QRect square(at.offset, at.offset, at.drawing->size * at.factor,
+                       at.drawing->size * at.factor);
+    // Corners cut by one drawing pixel: round enough, and still on the grid.
+    const int f = at.factor;
+    return {square.adjusted(f, 0, -f, 0), square.adjusted(0, f, 0, -f)};
+}
+
 } // namespace
 
 std::vector<QRect> rectangles(int size) {
@@ -83,15 +93,6 @@ std::vector<QRect> rectangles(int size) {
         result.emplace_back(at.offset + rect.x() * at.factor, at.offset + rect.y() * at.factor,
                             rect.width() * at.factor, rect.height() * at.factor);
     return result;
-}
-
-std::vector<QRect> backdrop(int size) {
-    const Placement at = placementFor(size);
-    const QRect square(at.offset, at.offset, at.drawing->size * at.factor,
-                       at.drawing->size * at.factor);
-    // Corners cut by one drawing pixel: round enough, and still on the grid.
-    const int f = at.factor;
-    return {square.adjusted(f, 0, -f, 0), square.adjusted(0, f, 0, -f)};
 }
 
 QColor colourForPanel(bool panelIsDark) {
@@ -104,14 +105,10 @@ bool panelIsDark(const QByteArray& currentDesktop, const QColor& windowColour) {
     return windowColour.lightness() < 128;
 }
 
-QColor backdropFor(const QColor& glyph) {
-    QColor backdrop = colourForPanel(glyph.lightness() < 128);
-    backdrop.setAlpha(backdropAlpha);
-    return backdrop;
-}
-
 QIcon icon(const QColor& colour) {
-    const QColor behind = backdropFor(colour);
+    // The glyph's opposite colour, a little see-through.
+    QColor behind = colourForPanel(colour.lightness() < 128);
+    behind.setAlpha(backdropAlpha);
     QIcon result;
     for (const int size : {16, 22, 24, 32, 44, 48}) {
         QPixmap pixmap(size, size);

@@ -16,13 +16,8 @@ namespace TrayGlyph {
 // whole factor (32 and 44 are 16 and 22 doubled), centred.
 std::vector<QRect> rectangles(int size);
 
-// The square behind the glyph, in the glyph's opposite colour: the panel's
-// colour is only guessed (an XEmbed tray does not tell it), and a dark glyph
-// on a dark panel, or a light one on a light panel, would not be seen at all.
-// Where the guess is right the square is close to the panel's own colour.
-std::vector<QRect> backdrop(int size);
+// Opacity of the square behind the glyph (see icon()).
 inline constexpr int backdropAlpha = 0xd8;
-QColor backdropFor(const QColor& glyph);
 
 // Light on dark panels, dark on light ones.
 QColor colourForPanel(bool panelIsDark);
@@ -31,9 +26,13 @@ QColor colourForPanel(bool panelIsDark);
 // dark whatever the scheme.
 bool panelIsDark(const QByteArray& currentDesktop, const QColor& windowColour);
 
-// The glyph in `colour` on its backdrop, at every size a panel asks for at 1x and 2x. (The
-// installed glimber-symbolic.svg is drawn on the 16 px grid only; scaled to 22
-// it would blur, so the tray never uses it.)
+// The glyph in `colour` on a square of the opposite colour, at every size a
+// panel asks for at 1x and 2x. The panel's colour is only guessed (an XEmbed
+// tray does not tell it), and a dark glyph on a dark panel, or a light one on
+// a light panel, would not be seen at all; where the guess is right, the
+// square is close to the panel's own colour. (The installed
+// glimber-symbolic.svg is drawn on the 16 px grid only; scaled to 22 it would
+// blur, so the tray never uses it.)
 QIcon icon(const QColor& colour);
 
 } // namespace TrayGlyph
