@@ -13,24 +13,6 @@ namespace AutostartEntry {
 
 namespace {
 
-// A path as one argument of an Exec line: quoted, with the characters the
-// desktop entry format reserves escaped, then escaped once more for the
-// file's own string syntax; "%" starts a field code and is doubled.
-QString execArgument(const QString& path) {
-    QString quoted;
-    for (const QChar c : path) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$'))
-            quoted += QStringLiteral("\\\\") + c;
-        else if (c == QLatin1Char('\\'))
-            quoted += QStringLiteral("\\\\\\\\");
-        else if (c == QLatin1Char('%'))
-            quoted += QStringLiteral("%%");
-        else
-            quoted += c;
-    }
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 // A value of the file's string type: a backslash and the control characters
 // escaped.
 QString escapeString(const QString& value) {
@@ -48,6 +30,23 @@ QString escapeString(const QString& value) {
             result += c;
     }
     return result;
+}
+
+// A path as one argument of an Exec line: quoted, with the characters the
+// desktop entry format reserves inside quotes escaped and "%", which starts a
+// field code, doubled; then written as a value of the file's string type.
+QString execArgument(const QString& path) {
+    QString quoted;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+            c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('%'))
+            quoted += QStringLiteral("%%");
+        else
+            quoted += c;
+    }
+    return escapeString(QLatin1Char('"') + quoted + QLatin1Char('"'));
 }
 
 // The file's string escapes (\s, \t, \n, \\) undone.

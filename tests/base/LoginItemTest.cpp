@@ -76,12 +76,14 @@ TEST(LoginItem, AnEntryWhoseProgramMovedAwayIsPointedHereAgainOthersAreLeftAlone
 TEST(AutostartEntry, ExecLineQuotesTheReservedCharactersOfAPathAndReadsItBack) {
     SandboxHome home;
     QString error;
-    const QString program = R"(/opt/My "Apps"/$HOME/100%/a\b/glimber)";
+    // A tab or line break would otherwise go into the file raw.
+    const QString program = R"(/opt/My "Apps"/$HOME/100%/a\b/)" + QString("tab\there/glimber");
     ASSERT_TRUE(AutostartEntry::install(program, &error));
     EXPECT_EQ(AutostartEntry::program(), program);
     // Quoted for the Exec syntax ("\"", "\$", "\\"), then every backslash
     // doubled for the file's string syntax; "%" doubled as no field code.
-    EXPECT_TRUE(entryText().contains(R"(Exec="/opt/My \\"Apps\\"/\\$HOME/100%%/a\\\\b/glimber")"))
+    EXPECT_TRUE(
+        entryText().contains(R"(Exec="/opt/My \\"Apps\\"/\\$HOME/100%%/a\\\\b/tab\there/glimber")"))
         << entryText().toStdString();
 }
 
