@@ -39,8 +39,15 @@ QList<Variant> variants() {
     noRejoining.settings.recognition.rejoinCuts = false;
     Variant noSmallText{"no small text apart", all};
     noSmallText.settings.readSmallTextApart = false;
-    return {{"every step", all}, noDarkMode, noPanels,  noFlattening, noRules,
-            noEnlarging,         noMargin,   noRegions, noRejoining,  noSmallText};
+    // Not steps to leave out, but the floor of what one model per picture
+    // would cost, and what each reads alone.
+    Variant englishOnly{"English model alone", all};
+    englishOnly.settings.recognition.languages = "eng";
+    Variant japaneseOnly{"Japanese model alone", all};
+    japaneseOnly.settings.recognition.languages = "jpn";
+    return {{"every step", all}, noDarkMode,  noPanels,  noFlattening, noRules,
+            noEnlarging,         noMargin,    noRegions, noRejoining,  noSmallText,
+            englishOnly,         japaneseOnly};
 }
 
 double threadCpuSeconds() {

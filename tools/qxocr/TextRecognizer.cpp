@@ -215,10 +215,10 @@ TextRecognizer::TextRecognizer(Options options)
 TextRecognizer::~TextRecognizer() = default;
 
 bool TextRecognizer::load(QString& error) {
-    api_ = engine(languages);
+    api_ = engine(options_.languages);
     if (!api_)
         error = QStringLiteral("cannot load Tesseract language data \"%1\"")
-                    .arg(QLatin1String(languages));
+                    .arg(QLatin1String(options_.languages));
     return api_ != nullptr;
 }
 

@@ -27,10 +27,6 @@ class TessBaseAPI;
 // many lines is read in bands, a picture too long for Tesseract in pieces.
 class TextRecognizer {
 public:
-    // English first: Tesseract then starts a page with the English model,
-    // cheaper to run than the Japanese one, which it tries where English reads
-    // poorly. The spaces it puts between Japanese characters are tidied away.
-    static constexpr const char* languages = "eng+jpn";
     // A picture whose recognition takes longer than this keeps what was read
     // so far, so one giant screenshot cannot stall its batch.
     static constexpr int defaultTimeLimitMs = 50'000;
@@ -45,6 +41,11 @@ public:
         qint64 maxPaddedPixels = 8'000'000;
         // Pieces of a line cut at a column of colons are read again as one.
         bool rejoinCuts = true;
+        // English first: Tesseract then starts a page with the English model,
+        // cheaper to run than the Japanese one, which it tries where English
+        // reads poorly. The spaces it puts between Japanese characters are
+        // tidied away.
+        const char* languages = "eng+jpn";
     };
 
     TextRecognizer();
