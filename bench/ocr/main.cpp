@@ -52,7 +52,8 @@ Settings parse(const QStringList& arguments) {
                                       QStringLiteral("n"), QStringLiteral("2"));
     const QCommandLineOption ablation(
         QStringLiteral("ablation"),
-        QStringLiteral("Also measure the helper without each of its preprocessing steps."));
+        QStringLiteral("Also measure the helper without each of its preprocessing steps, "
+                       "and with each language model alone."));
     const QCommandLineOption corpus(
         QStringLiteral("corpus"),
         QStringLiteral("Folder made by bench/ocr/corpus/make-corpus.sh: also measure `qxc ocr` "
