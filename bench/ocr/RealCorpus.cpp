@@ -130,6 +130,17 @@ void printGroup(const QString& group, const QList<BenchImage>& images, const Fig
         std::printf("| %-26s | %-10s | %18.1f | %10.1f | %7s |\n", figure.constData(), "%",
                     b.percent(), h.percent(), "");
     }
+    // A reader that finds less has less to read: CPU per string found
+    // compares the two on the work each gets done.
+    const auto cpuPerFound = [&](const Figures& f) {
+        int found = 0;
+        for (const RecallTally& recall : f.tally.recall)
+            found += recall.found;
+        return found == 0 ? 0.0 : 1000.0 * f.cpuPerImage * double(images.size()) / found;
+    };
+    std::printf("| %-26s | %-10s | %18.1f | %10.1f | %6.2fx |\n", "CPU per string found", "ms",
+                cpuPerFound(baseline), cpuPerFound(helper),
+                cpuPerFound(helper) > 0 ? cpuPerFound(baseline) / cpuPerFound(helper) : 0.0);
     const auto falseHitPercent = [](const Tally& t) {
         return t.absentChecked == 0 ? 0.0 : 100.0 * t.falseHits / t.absentChecked;
     };
