@@ -1,6 +1,6 @@
 #include "CutLines.h"
 
-#include "PixPtr.h"
+#include "PixArea.h"
 
 #include <algorithm>
 
@@ -27,9 +27,7 @@ bool centreWithin(const QRect& inner, const QRect& outer) {
 bool holdsSmallMark(Pix* binary, const QRect& area) {
     if (area.isEmpty())
         return false;
-    Box* box = boxCreate(area.x(), area.y(), area.width(), area.height());
-    PixPtr gap(pixClipRectangle(binary, box, nullptr));
-    boxDestroy(&box);
+    const PixPtr gap = PixArea::clip(binary, area);
     Box* inked = nullptr;
     if (!gap || pixClipToForeground(gap.get(), nullptr, &inked) != 0 || inked == nullptr)
         return false;

@@ -1,6 +1,7 @@
 #include "OcrWorker.h"
 
 #include "PageRegions.h"
+#include "PixArea.h"
 #include "ResultLine.h"
 #include "SmallTextBlocks.h"
 
@@ -11,23 +12,12 @@
 
 namespace {
 
-QSize size(Pix* pix) {
-    return QSize(pixGetWidth(pix), pixGetHeight(pix));
-}
-
-PixPtr clip(Pix* pix, QRect area) {
-    Box* box = boxCreate(area.x(), area.y(), area.width(), area.height());
-    PixPtr part(pixClipRectangle(pix, box, nullptr));
-    boxDestroy(&box);
-    return part;
-}
-
 // Copies of the blocks of small text in `pix`, which are painted white there:
 // read with the large text, they would only add noise to it.
 std::vector<PixPtr> cutOutSmallText(Pix* pix) {
     std::vector<PixPtr> blocks;
     for (const QRect& block : SmallTextBlocks::find(pix)) {
-        PixPtr part = clip(pix, block);
+        PixPtr part = PixArea::clip(pix, block);
         if (!part)
             continue;
         blocks.push_back(std::move(part));
@@ -78,17 +68,18 @@ QByteArray OcrWorker::recognise(const QString& path, ImageFile& file) {
     TextRecognizer* engine = recognizer();
     if (!engine)
         return ResultLine::failure(path, loadError_);
-    const QList<QRect> regions = settings_.splitRegions
-                                     ? PageRegions::find(decoded.grey.get())
-                                     : QList<QRect>{QRect(QPoint(0, 0), size(decoded.grey.get()))};
-    if (regions.size() == 1 && regions.front().size() == size(decoded.grey.get()))
+    const QList<QRect> regions =
+        settings_.splitRegions
+            ? PageRegions::find(decoded.grey.get())
+            : QList<QRect>{QRect(QPoint(0, 0), PixArea::size(decoded.grey.get()))};
+    if (regions.size() == 1 && regions.front().size() == PixArea::size(decoded.grey.get()))
         return ResultLine::success(path,
                                    read(*engine, std::move(decoded.grey), settings_.timeLimitMs));
     // The regions are copied out before the picture is let go, so that no
     // more than the picture and one region's prepared copy is held at once.
     std::vector<PixPtr> parts;
     for (const QRect& region : regions) {
-        parts.push_back(clip(decoded.grey.get(), region));
+        parts.push_back(PixArea::clip(decoded.grey.get(), region));
         if (!parts.back())
             return ResultLine::failure(path, QStringLiteral("out of memory"));
     }

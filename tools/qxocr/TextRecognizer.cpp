@@ -5,6 +5,7 @@
 #include "MissedLineFinder.h"
 #include "PageBands.h"
 #include "PageText.h"
+#include "PixArea.h"
 #include "PixPtr.h"
 #include "RecognizedText.h"
 
@@ -160,10 +161,6 @@ int medianHeight(const QList<RecognizedWord>& words) {
     return heights[heights.size() / 2];
 }
 
-QSize size(Pix* pix) {
-    return QSize(pixGetWidth(pix), pixGetHeight(pix));
-}
-
 qsizetype nonSpaceLength(const QString& text) {
     return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
 }
@@ -256,11 +253,9 @@ QList<RecognizedWord> TextRecognizer::readPage() {
 QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
                                                const QDeadlineTimer& deadline, int depth) {
     int lines = 0;
-    if (recognizeArea(area, size(binary), deadline, lines))
+    if (recognizeArea(area, PixArea::size(binary), deadline, lines))
         return readPage();
-    Box* box = boxCreate(area.x(), area.y(), area.width(), area.height());
-    const PixPtr part(pixClipRectangle(binary, box, nullptr));
-    boxDestroy(&box);
+    const PixPtr part = PixArea::clip(binary, area);
     if (!part || depth >= maxBandDepth)
         return {};
     const QList<int> edges = PageBands::cuts(part.get(), (lines + linesPerBand - 1) / linesPerBand);
@@ -293,7 +288,7 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
             continue;
         ++looks;
         int confidence = 0;
-        const QString reading = readLine(*api_, word.box, size(pix), confidence);
+        const QString reading = readLine(*api_, word.box, PixArea::size(pix), confidence);
         // Only a reading in Japanese script is a rescue; Latin stays the first reading's.
         if (confidence > word.confidence && RecognizedText::hasJapanese(reading))
             word.text = reading;
@@ -318,7 +313,7 @@ QList<RecognizedLine> TextRecognizer::readMissedLines(const QList<RecognizedWord
         if (lines.size() >= maxSecondLooks || deadline.hasExpired())
             break;
         int confidence = 0;
-        const QString text = readLine(*api_, box, size(binary), confidence);
+        const QString text = readLine(*api_, box, PixArea::size(binary), confidence);
         if (confidence >= missedLineConfidence && hasLetterOrDigit(text))
             lines.append({text, box});
     }
@@ -361,7 +356,8 @@ QList<RecognizedLine> TextRecognizer::rejoinCutLines(QList<RecognizedWord>& word
         for (const RecognizedWord* word : cutWords)
             cut |= word->box;
         int confidence = 0;
-        const QString joined = spliced(cutWords, readLine(*api_, cut, size(binary), confidence));
+        const QString joined =
+            spliced(cutWords, readLine(*api_, cut, PixArea::size(binary), confidence));
         if (joined.isEmpty())
             continue;
         QStringList parts;
@@ -391,7 +387,7 @@ QList<RecognizedLine> TextRecognizer::rejoinCutLines(QList<RecognizedWord>& word
 QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlineTimer& deadline) {
     if (!hasInk(binary) || deadline.hasExpired())
         return {};
-    const QRect page(QPoint(0, 0), size(binary));
+    const QRect page(QPoint(0, 0), PixArea::size(binary));
     const PageSegModeScope asOneBlock(*api_, tesseract::PSM_SINGLE_BLOCK);
     int confidence = 0;
     const QString text = readLine(*api_, page, page.size(), confidence);
@@ -412,9 +408,7 @@ QString TextRecognizer::recognize(Pix* picture, int timeLimitMs) {
         return recognizePiece(pix, deadline);
     QStringList texts;
     for (const QRect& piece : pieces) {
-        Box* box = boxCreate(piece.x(), piece.y(), piece.width(), piece.height());
-        const PixPtr part(pixClipRectangle(pix, box, nullptr));
-        boxDestroy(&box);
+        const PixPtr part = PixArea::clip(pix, piece);
         if (part && !deadline.hasExpired())
             texts.append(recognizePiece(part.get(), deadline));
     }
@@ -428,7 +422,7 @@ QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline)
     if (!binary)
         return {};
     QList<RecognizedWord> words =
-        readArea(QRect(QPoint(0, 0), size(pix)), binary.get(), deadline, 0);
+        readArea(QRect(QPoint(0, 0), PixArea::size(pix)), binary.get(), deadline, 0);
     QList<RecognizedLine> extraLines = readMissedLines(words, binary.get(), deadline);
     if (options_.rejoinCuts)
         extraLines += rejoinCutLines(words, binary.get(), deadline);
