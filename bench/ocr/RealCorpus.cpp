@@ -133,14 +133,16 @@ void printGroup(const QString& group, const QList<BenchImage>& images, const Fig
     // A reader that finds less has less to read: CPU per string found
     // compares the two on the work each gets done.
     const auto cpuPerFound = [&](const Figures& f) {
-        int found = 0;
+        RecallTally all;
         for (const RecallTally& recall : f.tally.recall)
-            found += recall.found;
-        return found == 0 ? 0.0 : 1000.0 * f.cpuPerImage * double(images.size()) / found;
+            all.add(recall);
+        return all.found == 0 ? 0.0 : 1000.0 * f.cpuPerImage * double(images.size()) / all.found;
     };
+    const double baselinePerFound = cpuPerFound(baseline);
+    const double helperPerFound = cpuPerFound(helper);
     std::printf("| %-26s | %-10s | %18.1f | %10.1f | %6.2fx |\n", "CPU per string found", "ms",
-                cpuPerFound(baseline), cpuPerFound(helper),
-                cpuPerFound(helper) > 0 ? cpuPerFound(baseline) / cpuPerFound(helper) : 0.0);
+                baselinePerFound, helperPerFound,
+                helperPerFound > 0 ? baselinePerFound / helperPerFound : 0.0);
     const auto falseHitPercent = [](const Tally& t) {
         return t.absentChecked == 0 ? 0.0 : 100.0 * t.falseHits / t.absentChecked;
     };
