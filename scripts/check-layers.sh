@@ -19,7 +19,7 @@ declare -A allowed=(
   [src/app]="src/library src/settings src/capture src/index src/annotate src/base src/platform"
   [tools/qxc]="src/index src/base src/platform"
   [tools/qxocr]=""
-  [tools/qxcapture]="src/capture/overlay src/platform"
+  [tools/qxcapture]="src/capture/overlay src/base src/platform"
   [tools/qxscroll]="src/capture/overlay src/base src/platform"
 )
 

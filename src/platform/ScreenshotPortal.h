@@ -1,35 +1,42 @@
 #pragma once
 
+#include "ScreenGrab.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 
-#include <optional>
-
-// The desktop portal's interactive screenshot (org.freedesktop.portal.Screenshot),
-// the way to capture the screen under Wayland: the desktop shows its own
-// selection UI and reports the file it wrote.
+// The desktop portal's screenshot (org.freedesktop.portal.Screenshot). Asked
+// to be interactive, the desktop shows its own dialog, in which the person
+// picks what to take; otherwise it takes the whole desktop at once (GNOME
+// asks the person the first time whether this program may). Either way it
+// reports the file it wrote.
 class ScreenshotPortal : public QObject {
     Q_OBJECT
 
 public:
+    struct Answer {
+        ScreenGrab::Outcome outcome = ScreenGrab::Outcome::failed;
+        QString file;    // when taken: the local file the portal wrote
+        QString problem; // otherwise: why not
+    };
+
     using QObject::QObject;
 
     // Asks the portal; finished() follows exactly once.
-    void request();
+    void request(bool interactive);
 
 Q_SIGNALS:
-    // The local file the portal wrote, or nothing when the user cancelled or
-    // no portal answered.
-    void finished(const std::optional<QString>& file);
+    void finished(const ScreenshotPortal::Answer& answer);
 
 private Q_SLOTS:
     void onResponse(uint response, const QVariantMap& results);
 
 private:
     bool listenForResponse(const QString& requestPath);
-    void finish(const std::optional<QString>& file);
+    void finish(ScreenGrab::Outcome outcome, const QString& fileOrProblem);
 
     QString requestPath_;
+    bool interactive_ = true;
     bool finished_ = false;
 };

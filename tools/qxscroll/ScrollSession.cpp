@@ -31,10 +31,10 @@ bool samePicture(const QImage& a, const QImage& b) {
 
 } // namespace
 
-ScrollSession::ScrollSession(X11ScrollDisplay& display, const FrozenScreen& screen,
+ScrollSession::ScrollSession(X11ScrollDisplay& display, const ScreenPlacement& screen,
                              const QRect& region, QString outputPath)
     : display_(display)
-    , screen_{screen.nativeGeometry, screen.devicePixelRatio, {}}
+    , screen_(screen)
     , region_(region)
     , outputPath_(std::move(outputPath)) {
     ticks_.setInterval(tickMs);
@@ -47,7 +47,7 @@ ScrollSession::ScrollSession(X11ScrollDisplay& display, const FrozenScreen& scre
 }
 
 QRect ScrollSession::toLogical(const QRect& native) const {
-    return screen_.toLocal(native).translated(screen_.nativeGeometry.topLeft()).toAlignedRect();
+    return screen_.toLocal(native).translated(screen_.geometry.topLeft()).toAlignedRect();
 }
 
 bool ScrollSession::start() {
@@ -55,7 +55,7 @@ bool ScrollSession::start() {
         std::fputs("qxscroll: another program holds Return or Escape; use the bar's buttons\n",
                    stderr);
     controls_.adjustSize();
-    const QRect screen = toLogical(screen_.nativeGeometry);
+    const QRect screen = toLogical(screen_.geometry);
     const QRect region = toLogical(region_);
     QRect bar(QPoint(region.left(), region.bottom() + 1 + barGap), controls_.size());
     if (bar.bottom() > screen.bottom())
@@ -64,7 +64,7 @@ bool ScrollSession::start() {
         // No room above or below: the bar covers the region's top, and those
         // rows are left out of the capture so the bar never shows in it.
         bar.moveTop(region.top());
-        const int covered = int(std::ceil((bar.height() + barGap) * screen_.devicePixelRatio));
+        const int covered = int(std::ceil((bar.height() + barGap) * screen_.unitsPerLocal));
         region_.setTop(region_.top() + covered);
     }
     bar.moveLeft(std::clamp(bar.left(), screen.left(), screen.right() + 1 - bar.width()));

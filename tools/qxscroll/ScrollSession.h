@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FrozenScreen.h"
 #include "RegionFrame.h"
+#include "ScreenPlacement.h"
 #include "ScrollControls.h"
 #include "ScrollStitcher.h"
 #include "X11ScrollDisplay.h"
@@ -20,7 +20,7 @@ class ScrollSession : public QObject {
     Q_OBJECT
 
 public:
-    ScrollSession(X11ScrollDisplay& display, const FrozenScreen& screen, const QRect& region,
+    ScrollSession(X11ScrollDisplay& display, const ScreenPlacement& screen, const QRect& region,
                   QString outputPath);
 
     // Shows the frame and the bar and starts grabbing; false with a message
@@ -38,7 +38,7 @@ private:
     QRect toLogical(const QRect& native) const;
 
     X11ScrollDisplay& display_;
-    FrozenScreen screen_;
+    ScreenPlacement screen_;
     QRect region_; // grabbed, in root-window pixels
     QString outputPath_;
     std::unique_ptr<ScrollStitcher> stitcher_;

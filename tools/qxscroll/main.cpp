@@ -2,6 +2,7 @@
 // frozen overlay as qxcapture's, then scrolls its content (or lets Auto-scroll
 // do it); the grabs are stitched into one tall PNG.
 #include "AppLocale.h"
+#include "DesktopFreezer.h"
 #include "OverlayLock.h"
 #include "OverlaySelection.h"
 #include "ScrollSession.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +32,24 @@ int needsX11() {
     return 2;
 }
 
+// The screen that holds most of a region, where Qt's windows go for it.
+ScreenPlacement placementFor(const QRectF& region) {
+    ScreenPlacement best;
+    qreal bestArea = -1;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect logical = screen->geometry();
+        // Qt keeps the corner in root pixels and scales only the size.
+        const QRect pixels(logical.topLeft(), logical.size() * screen->devicePixelRatio());
+        const QRectF shared = region.intersected(QRectF(pixels));
+        const qreal area = shared.width() * shared.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = {pixels, screen->devicePixelRatio()};
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,7 +63,9 @@ int main(int argc, char** argv) {
     const QString output = QString::fromLocal8Bit(argv[2]);
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    const DesktopSession desktopSession = DesktopSession::fromEnvironment();
+    // Under Xwayland the X server shows other programs' Wayland windows as black.
+    if (desktopSession.wayland || QGuiApplication::platformName() != QLatin1String("xcb"))
         return needsX11();
     OverlayLock lock;
     if (!lock.claim()) {
@@ -55,17 +77,32 @@ int main(int argc, char** argv) {
         std::fputs("qxscroll: cannot open the X display\n", stderr);
         return 2;
     }
-    OverlaySelection selection(CaptureOverlay::Mode::region);
+    const ScreenGrab grab =
+        DesktopFreezer(desktopSession).grab(ScreenSource::x11, QDeadlineTimer());
+    if (grab.outcome != ScreenGrab::Outcome::taken) {
+        std::fprintf(stderr, "qxscroll: %s\n", qUtf8Printable(grab.problem));
+        return 2;
+    }
+    const FrozenDesktop desktop = FrozenDesktop::fromPictures(grab.screens);
+    OverlaySelection selection(desktop, OverlayMode::region);
     std::unique_ptr<ScrollSession> session;
     QObject::connect(&selection, &OverlaySelection::cancelled, [] { QCoreApplication::exit(1); });
-    QObject::connect(&selection, &OverlaySelection::chosen, [&](const QRect& region) {
-        const auto& screens = selection.desktop().screens();
-        const auto screen =
-            std::find_if(screens.begin(), screens.end(),
-                         [&](const FrozenScreen& s) { return s.nativeGeometry.contains(region); });
-        session = std::make_unique<ScrollSession>(display, *screen, region, output);
+    QObject::connect(&selection, &OverlaySelection::abandoned, [](const QString& reason) {
+        std::fprintf(stderr, "qxscroll: %s\n", qUtf8Printable(reason));
+        QCoreApplication::exit(1);
+    });
+    QObject::connect(&selection, &OverlaySelection::chosen, [&](const CaptureArea& chosen) {
+        // The content scrolls on one screen: the one that holds most of the region.
+        const ScreenPlacement placement = placementFor(chosen.area);
+        const QRect region = chosen.area.toRect().intersected(placement.geometry);
+        session = std::make_unique<ScrollSession>(display, placement, region, output);
         if (!session->start())
             QCoreApplication::exit(2);
     });
-    return selection.start() ? app.exec() : 2;
+    QString problem;
+    if (!selection.start(&problem)) {
+        std::fprintf(stderr, "qxscroll: %s\n", qUtf8Printable(problem));
+        return 2;
+    }
+    return app.exec();
 }

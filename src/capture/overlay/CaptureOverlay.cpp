@@ -1,6 +1,5 @@
 #include "CaptureOverlay.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,82 +12,100 @@ const QColor accent(0x2f, 0x8c, 0xff);
 
 } // namespace
 
-CaptureOverlay::CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex, Mode mode)
+CaptureOverlay::CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex,
+                               ScreenPlacement placement, const OverlayState& state)
     : QWidget(nullptr,
               Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint)
     , desktop_(desktop)
     , screenIndex_(screenIndex)
-    , mode_(mode) {
+    , placement_(placement)
+    , state_(state) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
 }
 
-void CaptureOverlay::setHighlight(const std::optional<QRect>& window) {
-    if (highlight_ == window)
-        return;
-    highlight_ = window;
-    update();
-}
-
-std::optional<QRect> CaptureOverlay::currentSelection() const {
-    if (!dragStart_ || !pointer_)
-        return std::nullopt;
-    return desktop_.selection(screenIndex_, *dragStart_, *pointer_);
-}
-
-void CaptureOverlay::paintFrozen(QPainter& painter, const QRectF& localArea) const {
+void CaptureOverlay::paintFrozen(QPainter& painter, const QRectF& area) const {
     const FrozenScreen& screen = frozen();
-    const QRectF source(
-        localArea.x() * screen.devicePixelRatio, localArea.y() * screen.devicePixelRatio,
-        localArea.width() * screen.devicePixelRatio, localArea.height() * screen.devicePixelRatio);
-    painter.drawImage(localArea, screen.image, source);
+    const QRectF part = area.intersected(QRectF(screen.geometry));
+    if (part.isEmpty())
+        return;
+    const QRectF source((part.topLeft() - screen.geometry.topLeft()) * screen.scale(),
+                        part.size() * screen.scale());
+    painter.drawImage(placement_.toLocal(part), screen.image, source);
 }
 
 void CaptureOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintFrozen(painter, rect());
-    const std::optional<QRect> lit = mode_ == Mode::region ? currentSelection() : highlight_;
+    paintFrozen(painter, QRectF(frozen().geometry));
     painter.fillRect(rect(), dimming);
-    if (lit && !lit->isEmpty()) {
-        const QRectF local = frozen().toLocal(*lit).intersected(QRectF(rect()));
-        paintFrozen(painter, local);
-        painter.setPen(QPen(accent, 2));
-        painter.drawRect(local.adjusted(1, 1, -1, -1));
-        if (mode_ == Mode::window)
-            painter.fillRect(local, QColor(accent.red(), accent.green(), accent.blue(), 40));
-    }
-    if (mode_ == Mode::region && pointer_) {
-        if (dragStart_)
-            paintSizeLabel(painter, lit.value_or(QRect()));
+    if (state_.lit)
+        paintLit(painter, *state_.lit);
+    const bool pointerHere =
+        state_.pointer && QRectF(placement_.geometry).contains(*state_.pointer);
+    if (state_.mode == OverlayMode::region && pointerHere) {
+        const QPointF local = placement_.toLocal(QRectF(*state_.pointer, QSizeF())).topLeft();
+        if (state_.dragStart && state_.lit)
+            paintSizeLabel(painter, local, state_.lit->pixelSize());
         else
-            paintCrosshair(painter);
+            paintCrosshair(painter, local);
     }
+    if (!state_.hint.isEmpty())
+        paintHint(painter);
 }
 
-void CaptureOverlay::paintCrosshair(QPainter& painter) const {
+void CaptureOverlay::paintLit(QPainter& painter, const CaptureArea& lit) const {
+    const QRectF part = lit.area.intersected(QRectF(frozen().geometry));
+    if (part.isEmpty())
+        return;
+    paintFrozen(painter, part);
+    // The frame goes round the whole selection; each screen draws its part.
+    painter.save();
+    painter.setClipRect(rect());
+    painter.setPen(QPen(accent, 2));
+    painter.drawRect(placement_.toLocal(lit.area).adjusted(1, 1, -1, -1));
+    if (state_.mode == OverlayMode::window)
+        painter.fillRect(placement_.toLocal(part),
+                         QColor(accent.red(), accent.green(), accent.blue(), 40));
+    painter.restore();
+}
+
+void CaptureOverlay::paintCrosshair(QPainter& painter, QPointF local) const {
     painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
-    painter.drawLine(QPointF(0, pointer_->y()), QPointF(width(), pointer_->y()));
-    painter.drawLine(QPointF(pointer_->x(), 0), QPointF(pointer_->x(), height()));
+    painter.drawLine(QPointF(0, local.y()), QPointF(width(), local.y()));
+    painter.drawLine(QPointF(local.x(), 0), QPointF(local.x(), height()));
 }
 
-void CaptureOverlay::paintSizeLabel(QPainter& painter, const QRect& native) const {
+void CaptureOverlay::paintSizeLabel(QPainter& painter, QPointF local, QSize pixels) const {
     // Sizes in pixels of the file that will be written, not in logical units.
-    const QString text = QStringLiteral("%1 × %2").arg(native.width()).arg(native.height());
+    const QString text = QStringLiteral("%1 × %2").arg(pixels.width()).arg(pixels.height());
     const QFontMetrics metrics(painter.font());
-    QRectF box(*pointer_ + QPointF(14, 14),
+    QRectF box(local + QPointF(14, 14),
                QSizeF(metrics.horizontalAdvance(text) + 12, metrics.height() + 6));
     // Keep the label on the screen near its right and bottom edges.
     if (box.right() > width())
-        box.moveRight(pointer_->x() - 14);
+        box.moveRight(local.x() - 14);
     if (box.bottom() > height())
-        box.moveBottom(pointer_->y() - 14);
+        box.moveBottom(local.y() - 14);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 180));
     painter.drawRoundedRect(box, 4, 4);
     painter.setPen(Qt::white);
     painter.drawText(box, Qt::AlignCenter, text);
+}
+
+void CaptureOverlay::paintHint(QPainter& painter) const {
+    const QFontMetrics metrics(painter.font());
+    const QRectF line(0, 0, metrics.horizontalAdvance(state_.hint) + 24, metrics.height() + 12);
+    QRectF box = line;
+    box.moveCenter(QPointF(width() / 2.0, 24 + line.height() / 2));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 200));
+    painter.drawRoundedRect(box, 6, 6);
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, state_.hint);
 }
 
 void CaptureOverlay::showEvent(QShowEvent*) {
@@ -103,48 +120,25 @@ bool CaptureOverlay::eventFilter(QObject*, QEvent* event) {
     return false;
 }
 
-bool CaptureOverlay::draggedFarEnough(QPointF end) const {
-    return (end - *dragStart_).manhattanLength() >= QApplication::startDragDistance();
-}
-
 void CaptureOverlay::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton)
-        return Q_EMIT cancelled();
-    if (event->button() != Qt::LeftButton)
-        return;
-    pointer_ = precise_;
-    if (mode_ == Mode::window)
-        return Q_EMIT clickedAt(frozen().toNative(precise_));
-    dragStart_ = precise_;
-    update();
+    Q_EMIT pressed(placement_.toDesktop(precise_), event->button());
 }
 
 void CaptureOverlay::mouseMoveEvent(QMouseEvent*) {
-    pointer_ = precise_;
-    if (mode_ == Mode::window)
-        Q_EMIT pointedAt(frozen().toNative(precise_));
-    update();
+    // While the button is down the window that took the press keeps getting
+    // the pointer, past its own edges and over the next screen too.
+    Q_EMIT moved(placement_.toDesktop(precise_));
 }
 
 void CaptureOverlay::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !dragStart_)
-        return;
-    pointer_ = precise_;
-    // A click without a drag selects nothing, and ends the capture like Escape.
-    const std::optional<QRect> selection = currentSelection();
-    if (!draggedFarEnough(precise_) || !selection || selection->isEmpty())
-        return Q_EMIT cancelled();
-    Q_EMIT regionSelected(*selection);
+    Q_EMIT released(placement_.toDesktop(precise_), event->button());
 }
 
 void CaptureOverlay::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape)
-        Q_EMIT cancelled();
+        Q_EMIT escapePressed();
 }
 
 void CaptureOverlay::leaveEvent(QEvent*) {
-    if (dragStart_)
-        return;
-    pointer_.reset();
-    update();
+    Q_EMIT pointerLeft();
 }

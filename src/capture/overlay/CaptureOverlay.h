@@ -1,31 +1,31 @@
 #pragma once
 
 #include "FrozenDesktop.h"
+#include "OverlayState.h"
+#include "ScreenPlacement.h"
 
 #include <QWidget>
 
-#include <optional>
-
-// Covers one screen with its frozen image. In region mode the user drags a
-// rectangle, watched by a crosshair and a live size in pixels; in window mode
-// the window under the pointer lights up and a click takes it.
+// Covers one screen with its frozen picture, dimmed, and shows the shared
+// state over it: the part of the selection (or of the window under the
+// pointer) that falls on this screen, a crosshair, the size in pixels.
+// Pointer events go out in desktop units; what they mean is the owner's
+// business, since a drag may go on over another screen's overlay.
 class CaptureOverlay : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Mode { region, window };
+    CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex, ScreenPlacement placement,
+                   const OverlayState& state);
 
-    CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex, Mode mode);
-
-    // Window mode: the window to light up, in root-window pixels (shared by all
-    // overlays, since a window may span screens).
-    void setHighlight(const std::optional<QRect>& window);
+    const ScreenPlacement& placement() const { return placement_; }
 
 Q_SIGNALS:
-    void regionSelected(const QRect& native);
-    void pointedAt(const QPoint& native);
-    void clickedAt(const QPoint& native);
-    void cancelled();
+    void pressed(QPointF desktopPoint, Qt::MouseButton button);
+    void moved(QPointF desktopPoint);
+    void released(QPointF desktopPoint, Qt::MouseButton button);
+    void pointerLeft();
+    void escapePressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,19 +39,17 @@ protected:
 
 private:
     const FrozenScreen& frozen() const { return desktop_.screens()[screenIndex_]; }
-    std::optional<QRect> currentSelection() const;
-    void paintFrozen(QPainter& painter, const QRectF& localArea) const;
-    void paintCrosshair(QPainter& painter) const;
-    void paintSizeLabel(QPainter& painter, const QRect& native) const;
-    bool draggedFarEnough(QPointF end) const;
+    void paintFrozen(QPainter& painter, const QRectF& area) const;
+    void paintLit(QPainter& painter, const CaptureArea& lit) const;
+    void paintCrosshair(QPainter& painter, QPointF local) const;
+    void paintSizeLabel(QPainter& painter, QPointF local, QSize pixels) const;
+    void paintHint(QPainter& painter) const;
 
     const FrozenDesktop& desktop_;
     std::size_t screenIndex_;
-    Mode mode_;
+    ScreenPlacement placement_;
+    const OverlayState& state_;
     // The pointer as its window saw it. Widgets get positions rounded to whole
     // logical units, which on a scaled screen skips device pixels.
     QPointF precise_;
-    std::optional<QPointF> dragStart_;
-    std::optional<QPointF> pointer_;
-    std::optional<QRect> highlight_;
 };

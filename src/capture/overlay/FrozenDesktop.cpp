@@ -3,54 +3,113 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Pointer positions come as floating numbers that may fall a hair short of
+// the pixel they name (a root pixel divided by 1.5 and multiplied back). No
+// windowing system reports positions finer than 1/256 of a unit.
+constexpr qreal hair = 1.0 / 512;
+
+int pixelUnder(qreal position, qreal scale) {
+    return int(std::floor(position * scale + hair));
+}
+
+} // namespace
 
 FrozenDesktop::FrozenDesktop(std::vector<FrozenScreen> screens,
                              std::vector<QRect> windowsTopmostFirst)
     : screens_(std::move(screens))
     , windows_(std::move(windowsTopmostFirst)) {}
 
-QRect FrozenDesktop::selection(std::size_t screen, QPointF from, QPointF to) const {
-    const FrozenScreen& frozen = screens_.at(screen);
-    const QRect bounds = frozen.nativeGeometry;
-    const auto clamp = [&bounds](QPoint p) {
-        return QPoint(std::clamp(p.x(), bounds.left(), bounds.right()),
-                      std::clamp(p.y(), bounds.top(), bounds.bottom()));
-    };
-    // Both pixels under the pointer belong to the selection, so a drag that
-    // ends on a screen's last row or column takes it too.
-    const QPoint a = clamp(frozen.toNative(from));
-    const QPoint b = clamp(frozen.toNative(to));
-    return {QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-            QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
+FrozenDesktop FrozenDesktop::fromPictures(const std::vector<ScreenPicture>& pictures,
+                                          std::vector<QRect> windowsTopmostFirst) {
+    std::vector<FrozenScreen> screens;
+    for (const ScreenPicture& picture : pictures)
+        screens.push_back({picture.geometry, picture.image});
+    return {std::move(screens), std::move(windowsTopmostFirst)};
 }
 
-std::optional<QRect> FrozenDesktop::windowAt(QPoint native) const {
-    const auto found =
-        std::find_if(windows_.begin(), windows_.end(),
-                     [native](const QRect& window) { return window.contains(native); });
+QRect FrozenDesktop::bounds() const {
+    QRect united;
+    for (const FrozenScreen& screen : screens_)
+        united = united.united(screen.geometry);
+    return united;
+}
+
+qreal FrozenDesktop::scaleOver(const QRectF& area) const {
+    qreal largest = 0;
+    for (const FrozenScreen& screen : screens_) {
+        if (QRectF(screen.geometry).intersects(area))
+            largest = std::max(largest, screen.scale());
+    }
+    // An area in a gap between screens holds no pixels; any scale will do.
+    return largest > 0 ? largest : whole().scale;
+}
+
+CaptureArea FrozenDesktop::snapped(QPointF from, QPointF to, qreal scale) const {
+    const QRect edges = bounds();
+    const auto pixel = [scale](qreal position, int low, int end) {
+        return std::clamp(pixelUnder(position, scale), int(std::ceil(low * scale)),
+                          int(std::floor(end * scale)) - 1);
+    };
+    const int x0 = pixel(from.x(), edges.left(), edges.left() + edges.width());
+    const int x1 = pixel(to.x(), edges.left(), edges.left() + edges.width());
+    const int y0 = pixel(from.y(), edges.top(), edges.top() + edges.height());
+    const int y1 = pixel(to.y(), edges.top(), edges.top() + edges.height());
+    const QRectF pixels(QPointF(std::min(x0, x1), std::min(y0, y1)),
+                        QPointF(std::max(x0, x1) + 1, std::max(y0, y1) + 1));
+    return {QRectF(pixels.topLeft() / scale, pixels.size() / scale), scale};
+}
+
+CaptureArea FrozenDesktop::selection(QPointF from, QPointF to) const {
+    // Which screens a selection touches decides its scale, and the scale its
+    // pixel grid: whole units tell the screens closely enough.
+    const CaptureArea rough = snapped(from, to, 1);
+    return snapped(from, to, scaleOver(rough.area));
+}
+
+std::optional<CaptureArea> FrozenDesktop::windowAt(QPointF point) const {
+    const auto found = std::find_if(windows_.begin(), windows_.end(), [point](const QRect& window) {
+        return QRectF(window).contains(point);
+    });
     if (found == windows_.end())
         return std::nullopt;
-    return *found;
+    const QRectF visible = QRectF(*found).intersected(QRectF(bounds()));
+    return CaptureArea{visible, scaleOver(visible)};
 }
 
-QImage FrozenDesktop::crop(const QRect& native) const {
-    QImage result(native.size(), QImage::Format_ARGB32);
+CaptureArea FrozenDesktop::whole() const {
+    qreal largest = 1;
+    for (const FrozenScreen& screen : screens_)
+        largest = std::max(largest, screen.scale());
+    return {QRectF(bounds()), largest};
+}
+
+QImage FrozenDesktop::crop(const CaptureArea& capture) const {
+    QImage result(capture.pixelSize(), QImage::Format_ARGB32);
     result.fill(Qt::transparent);
     QPainter painter(&result);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Enlarged parts are smoothed the way grim and GNOME's tools do it, so a
+    // picture across screens looks like theirs. Parts at their own scale are
+    // copied pixel for pixel all the same.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const FrozenScreen& screen : screens_) {
-        const QRect part = native.intersected(screen.nativeGeometry);
+        const QRectF part = capture.area.intersected(QRectF(screen.geometry));
         if (part.isEmpty())
             continue;
-        // Both rectangles given in pixels: a grab carries its screen's scale,
-        // and drawing it by position alone would shrink it by that scale.
-        painter.drawImage(part.translated(-native.topLeft()), screen.image,
-                          part.translated(-screen.nativeGeometry.topLeft()));
+        const QRectF target((part.topLeft() - capture.area.topLeft()) * capture.scale,
+                            part.size() * capture.scale);
+        const QRectF source((part.topLeft() - screen.geometry.topLeft()) * screen.scale(),
+                            part.size() * screen.scale());
+        painter.drawImage(target, screen.image, source);
     }
     painter.end();
-    // A rectangle inside one screen has no transparent part; keep its file opaque.
+    // An area inside one screen has no transparent part; keep its file opaque.
     const bool covered = std::any_of(screens_.begin(), screens_.end(), [&](const FrozenScreen& s) {
-        return s.nativeGeometry.contains(native);
+        return QRectF(s.geometry).contains(capture.area);
     });
     return covered ? result.convertToFormat(QImage::Format_RGB32) : result;
 }

@@ -1,32 +1,15 @@
 #pragma once
 
 #include <QImage>
-#include <QPointF>
 #include <QRect>
-#include <QRectF>
 
-#include <cmath>
-
-// One screen as it looked when the capture began. Its pixels are the root
-// window's own (X11 has one pixel space for all screens, whatever scale each
-// screen is shown at); Qt addresses the same screen in logical units of
-// 1 / devicePixelRatio pixels, counted from the screen's top-left corner.
+// One screen as it looked when the capture began: its place in the desktop's
+// coordinate space (the root window's pixels under X11, the compositor's
+// logical layout under Wayland) and its own pixels, which under Wayland are
+// `scale()` to a unit: two on a panel shown at 200 %.
 struct FrozenScreen {
-    QRect nativeGeometry; // in root-window pixels
-    qreal devicePixelRatio = 1;
-    QImage image; // nativeGeometry.size() pixels
+    QRect geometry; // in desktop units
+    QImage image;   // at no device pixel ratio
 
-    // A point of the screen's overlay, in its logical units, as a root-window
-    // pixel; the pixel grid is where a pointer can actually be.
-    QPoint toNative(QPointF local) const {
-        return nativeGeometry.topLeft() + QPoint(int(std::lround(local.x() * devicePixelRatio)),
-                                                 int(std::lround(local.y() * devicePixelRatio)));
-    }
-
-    // A rectangle of root-window pixels in the overlay's logical units.
-    QRectF toLocal(const QRect& native) const {
-        const QRect shifted = native.translated(-nativeGeometry.topLeft());
-        return {shifted.x() / devicePixelRatio, shifted.y() / devicePixelRatio,
-                shifted.width() / devicePixelRatio, shifted.height() / devicePixelRatio};
-    }
+    qreal scale() const { return geometry.isEmpty() ? 1 : qreal(image.width()) / geometry.width(); }
 };

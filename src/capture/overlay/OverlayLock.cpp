@@ -1,5 +1,7 @@
 #include "OverlayLock.h"
 
+#include "DesktopSession.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -9,8 +11,8 @@ QString lockPath(const QString& runtimeFolder) {
     const QString folder = runtimeFolder.isEmpty()
                                ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
                                : runtimeFolder;
-    // Each display has its own screens, so captures on two displays may overlap.
-    QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+    // Each session has its own screens, so captures in two sessions may overlap.
+    QString display = DesktopSession::fromEnvironment().display;
     for (QChar& c : display) {
         if (!c.isLetterOrNumber())
             c = u'_';

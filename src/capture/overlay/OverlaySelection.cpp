@@ -1,10 +1,8 @@
 #include "OverlaySelection.h"
 
-#include "X11TopLevelWindows.h"
-
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
@@ -15,68 +13,149 @@ namespace {
 constexpr int keyboardGrabIntervalMs = 50;
 constexpr int keyboardGrabAttempts = 40;
 
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace
 
-OverlaySelection::OverlaySelection(CaptureOverlay::Mode mode)
-    : mode_(mode) {
+OverlaySelection::OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint)
+    : desktop_(desktop) {
+    state_.mode = mode;
+    state_.hint = std::move(hint);
     keyboardGrabRetry_.setInterval(keyboardGrabIntervalMs);
     connect(&keyboardGrabRetry_, &QTimer::timeout, this, &OverlaySelection::grabKeyboard);
 }
 
 OverlaySelection::~OverlaySelection() = default;
 
-FrozenDesktop OverlaySelection::freeze(CaptureOverlay::Mode mode) {
-    std::vector<FrozenScreen> screens;
-    for (QScreen* screen : QGuiApplication::screens()) {
-        const QImage grab = screen->grabWindow(0).toImage();
-        // Qt keeps a screen's top-left corner in root-window pixels and scales
-        // only its size, so the corner and the grab's size give its pixels.
-        screens.push_back(
-            {QRect(screen->geometry().topLeft(), grab.size()), screen->devicePixelRatio(), grab});
-    }
-    std::vector<QRect> windows;
-    if (mode == CaptureOverlay::Mode::window)
-        windows = X11TopLevelWindows::topmostFirst();
-    return {std::move(screens), std::move(windows)};
-}
-
-bool OverlaySelection::start() {
+bool OverlaySelection::start(QString* problem) {
     const QList<QScreen*> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
+    if (screens.isEmpty()) {
+        *problem = QStringLiteral("there is no screen to capture");
         return false;
-    desktop_ = std::make_unique<FrozenDesktop>(freeze(mode_));
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        auto overlay = std::make_unique<CaptureOverlay>(*desktop_, std::size_t(i), mode_);
-        overlay->setGeometry(screens[i]->geometry());
-        connect(overlay.get(), &CaptureOverlay::regionSelected, this,
-                [this](const QRect& native) { finish(native); });
-        connect(overlay.get(), &CaptureOverlay::pointedAt, this,
-                &OverlaySelection::highlightWindowAt);
-        connect(overlay.get(), &CaptureOverlay::clickedAt, this, &OverlaySelection::takeWindowAt);
-        connect(overlay.get(), &CaptureOverlay::cancelled, this, [this] { finish(std::nullopt); });
-        overlay->show();
-        overlays_.push_back(std::move(overlay));
     }
-    if (mode_ == CaptureOverlay::Mode::window)
-        highlightWindowUnderThePointer();
+    for (QScreen* screen : screens) {
+        if (!cover(screen, problem)) {
+            hideOverlays();
+            return false;
+        }
+    }
+    const auto changed = [this] {
+        abandon(QStringLiteral("the screens changed while choosing; nothing was captured"));
+    };
+    connect(qApp, &QGuiApplication::screenAdded, this, changed);
+    connect(qApp, &QGuiApplication::screenRemoved, this, changed);
+    if (state_.mode == OverlayMode::window)
+        lightWindowUnderThePointer();
     grabKeyboard();
     return true;
 }
 
-void OverlaySelection::highlightWindowUnderThePointer() {
-    // The window under the pointer lights up at once, before the first move.
+bool OverlaySelection::cover(QScreen* screen, QString* problem) {
+    // Qt keeps a screen's top-left corner in desktop units under every
+    // platform and scales only its size, so the corner names the screen.
+    const QRect logical = screen->geometry();
+    const auto& frozen = desktop_.screens();
+    const auto match = std::find_if(frozen.begin(), frozen.end(), [&](const FrozenScreen& s) {
+        return s.geometry.topLeft() == logical.topLeft();
+    });
+    if (match == frozen.end() || logical.isEmpty()) {
+        *problem = QStringLiteral("no picture of the screen %1 at %2,%3")
+                       .arg(screen->name())
+                       .arg(logical.x())
+                       .arg(logical.y());
+        return false;
+    }
+    const ScreenPlacement placement{match->geometry,
+                                    qreal(match->geometry.width()) / logical.width()};
+    auto overlay = std::make_unique<CaptureOverlay>(desktop_, std::size_t(match - frozen.begin()),
+                                                    placement, state_);
+    CaptureOverlay* raw = overlay.get();
+    connect(raw, &CaptureOverlay::pressed, this,
+            [this, raw](QPointF point, Qt::MouseButton button) { press(*raw, point, button); });
+    connect(raw, &CaptureOverlay::moved, this, &OverlaySelection::move);
+    connect(raw, &CaptureOverlay::released, this, &OverlaySelection::release);
+    connect(raw, &CaptureOverlay::pointerLeft, this, &OverlaySelection::pointerLeft);
+    connect(raw, &CaptureOverlay::escapePressed, this, [this] { finish(std::nullopt); });
+    if (onWayland()) {
+        // A compositor places windows itself; full screen on an output is the
+        // one placement every compositor honours.
+        raw->winId();
+        raw->windowHandle()->setScreen(screen);
+        raw->setGeometry(logical);
+        raw->showFullScreen();
+    } else {
+        raw->setGeometry(logical);
+        raw->show();
+    }
+    overlays_.push_back(std::move(overlay));
+    return true;
+}
+
+void OverlaySelection::press(const CaptureOverlay& overlay, QPointF point, Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        return finish(std::nullopt);
+    if (button != Qt::LeftButton)
+        return;
+    state_.pointer = point;
+    if (state_.mode == OverlayMode::window) {
+        // A click beside every window selects nothing; the person clicks
+        // again or presses Escape.
+        if (const std::optional<CaptureArea> window = desktop_.windowAt(point))
+            finish(*window);
+        return;
+    }
+    state_.dragStart = point;
+    state_.lit = desktop_.selection(point, point);
+    pressUnitsPerLocal_ = overlay.placement().unitsPerLocal;
+    repaint();
+}
+
+void OverlaySelection::move(QPointF point) {
+    state_.pointer = point;
+    if (state_.mode == OverlayMode::window)
+        state_.lit = desktop_.windowAt(point);
+    else if (state_.dragStart)
+        state_.lit = desktop_.selection(*state_.dragStart, point);
+    repaint();
+}
+
+void OverlaySelection::release(QPointF point, Qt::MouseButton button) {
+    if (button != Qt::LeftButton || !state_.dragStart)
+        return;
+    // A click without a drag selects nothing, and ends the capture like Escape.
+    const qreal moved = (point - *state_.dragStart).manhattanLength() / pressUnitsPerLocal_;
+    if (moved < QApplication::startDragDistance())
+        return finish(std::nullopt);
+    finish(desktop_.selection(*state_.dragStart, point));
+}
+
+void OverlaySelection::pointerLeft() {
+    if (state_.dragStart)
+        return;
+    state_.pointer.reset();
+    if (state_.mode == OverlayMode::window)
+        state_.lit.reset();
+    repaint();
+}
+
+void OverlaySelection::lightWindowUnderThePointer() {
+    // Under X11 the window under the pointer lights up at once, before the
+    // first move; Wayland tells no program where the pointer is until it
+    // enters one of its windows.
     const QPoint pointer = QCursor::pos();
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        const QRect geometry = screens[i]->geometry();
-        if (geometry.contains(pointer))
-            return highlightWindowAt(
-                desktop_->screens()[std::size_t(i)].toNative(pointer - geometry.topLeft()));
+    for (const auto& overlay : overlays_) {
+        const QRect logical = overlay->geometry();
+        if (logical.contains(pointer))
+            return move(overlay->placement().toDesktop(pointer - logical.topLeft()));
     }
 }
 
 void OverlaySelection::grabKeyboard() {
-    if (overlays_.empty())
+    // A Wayland compositor gives the keyboard to the full-screen window it
+    // just showed; grabbing it is an X11 matter.
+    if (overlays_.empty() || onWayland())
         return;
     QWindow* window = overlays_.front()->windowHandle();
     if (window && window->setKeyboardGrabEnabled(true)) {
@@ -87,27 +166,31 @@ void OverlaySelection::grabKeyboard() {
         keyboardGrabRetry_.start();
 }
 
-void OverlaySelection::highlightWindowAt(const QPoint& native) {
-    const std::optional<QRect> window = desktop_->windowAt(native);
+void OverlaySelection::repaint() {
     for (const auto& overlay : overlays_)
-        overlay->setHighlight(window);
+        overlay->update();
 }
 
-void OverlaySelection::takeWindowAt(const QPoint& native) {
-    // A click beside every window selects nothing; the user clicks again or
-    // presses Escape.
-    if (const std::optional<QRect> window = desktop_->windowAt(native))
-        finish(*window);
+void OverlaySelection::hideOverlays() {
+    for (const auto& overlay : overlays_)
+        overlay->hide();
 }
 
-void OverlaySelection::finish(const std::optional<QRect>& native) {
+void OverlaySelection::finish(const std::optional<CaptureArea>& area) {
     if (finished_)
         return;
     finished_ = true;
-    for (const auto& overlay : overlays_)
-        overlay->hide();
-    if (native)
-        Q_EMIT chosen(*native);
+    hideOverlays();
+    if (area)
+        Q_EMIT chosen(*area);
     else
         Q_EMIT cancelled();
+}
+
+void OverlaySelection::abandon(const QString& reason) {
+    if (finished_)
+        return;
+    finished_ = true;
+    hideOverlays();
+    Q_EMIT abandoned(reason);
 }

@@ -2,6 +2,7 @@
 
 #include "CaptureOverlay.h"
 #include "FrozenDesktop.h"
+#include "OverlayState.h"
 
 #include <QObject>
 #include <QTimer>
@@ -9,37 +10,49 @@
 #include <memory>
 #include <vector>
 
-// The X11 selection: freezes every screen, covers each with an overlay and
-// reports what the user chose, a rectangle of root-window pixels, or that they
-// cancelled. The overlays are gone by the time either signal arrives.
+class QScreen;
+
+// The choice on a frozen desktop: covers every screen with an overlay and
+// reports what the person chose, an area that may span screens, or that they
+// cancelled. The overlays are gone by the time any signal arrives.
 class OverlaySelection : public QObject {
     Q_OBJECT
 
 public:
-    explicit OverlaySelection(CaptureOverlay::Mode mode);
+    // `hint` is a line of advice shown on every screen, or nothing.
+    OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint = {});
     ~OverlaySelection() override;
 
-    // Covers the screens; false when there is no screen to cover.
-    bool start();
-
-    // The screens as they were when start() froze them.
-    const FrozenDesktop& desktop() const { return *desktop_; }
+    // Covers the screens. False, with the reason, when a screen Qt shows has
+    // no frozen picture.
+    bool start(QString* problem);
 
 Q_SIGNALS:
-    void chosen(const QRect& native);
+    void chosen(const CaptureArea& area);
     void cancelled();
+    // The screens changed while the person was choosing: the frozen picture
+    // no longer matches what they see.
+    void abandoned(const QString& reason);
 
 private:
-    static FrozenDesktop freeze(CaptureOverlay::Mode mode);
+    bool cover(QScreen* screen, QString* problem);
+    void press(const CaptureOverlay& overlay, QPointF point, Qt::MouseButton button);
+    void move(QPointF point);
+    void release(QPointF point, Qt::MouseButton button);
+    void pointerLeft();
+    void lightWindowUnderThePointer();
     void grabKeyboard();
-    void highlightWindowUnderThePointer();
-    void highlightWindowAt(const QPoint& native);
-    void takeWindowAt(const QPoint& native);
-    void finish(const std::optional<QRect>& native);
+    void repaint();
+    void finish(const std::optional<CaptureArea>& area);
+    void abandon(const QString& reason);
+    void hideOverlays();
 
-    CaptureOverlay::Mode mode_;
-    std::unique_ptr<FrozenDesktop> desktop_;
+    const FrozenDesktop& desktop_;
+    OverlayState state_;
     std::vector<std::unique_ptr<CaptureOverlay>> overlays_;
+    // Desktop units per logical unit where the drag began, to tell a click
+    // from a drag in the distance the person moved the pointer.
+    qreal pressUnitsPerLocal_ = 1;
     QTimer keyboardGrabRetry_;
     int keyboardGrabAttempts_ = 0;
     bool finished_ = false;
