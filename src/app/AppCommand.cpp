@@ -9,6 +9,8 @@ const std::vector<AppCommand>& appCommands() {
          [](AppDelegate& app, const QString&) { app.captureRangeAction(); }},
         {"capture-window", false, "click a window and capture it",
          [](AppDelegate& app, const QString&) { app.captureWindowAction(); }},
+        {"capture-screen", false, "capture every screen at once, without choosing",
+         [](AppDelegate& app, const QString&) { app.captureScreensAction(); }},
         {"capture-scroll", false, "start a scrolling capture of a region",
          [](AppDelegate& app, const QString&) { app.scrollCaptureAction(); }},
         {"open-save-folder", false, "open the save folder in the file manager",

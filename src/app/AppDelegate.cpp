@@ -169,6 +169,10 @@ void AppDelegate::captureWindowAction() {
     runCapture(CaptureRunner::windowArguments());
 }
 
+void AppDelegate::captureScreensAction() {
+    runCapture(CaptureRunner::screensArguments());
+}
+
 void AppDelegate::scrollCaptureAction() {
     captureRunner_.startScrollCapture();
 }

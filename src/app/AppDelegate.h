@@ -51,6 +51,8 @@ public:
     // Menu actions.
     void captureRangeAction();
     void captureWindowAction();
+    // Every screen in its place, without the overlay; as `glimber --capture-screen` asks.
+    void captureScreensAction();
     void scrollCaptureAction();
     void openStore();
     void showLibrary();

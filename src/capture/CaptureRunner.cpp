@@ -20,6 +20,10 @@ QStringList CaptureRunner::windowArguments() {
     return {QStringLiteral("-iw")};
 }
 
+QStringList CaptureRunner::screensArguments() {
+    return {QStringLiteral("--screens")};
+}
+
 CaptureRunner::CaptureRunner(QString helperFolder, QObject* parent)
     : QObject(parent)
     , helperFolder_(helperFolder.isEmpty() ? ExecutableLocation::directory()

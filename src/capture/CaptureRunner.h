@@ -27,9 +27,10 @@ public:
     };
     Q_ENUM(Outcome)
 
-    // The tool's options for a region and for a window capture.
+    // The tool's options for a region, a window and every screen.
     static QStringList regionArguments();
     static QStringList windowArguments();
+    static QStringList screensArguments();
 
     // `helperFolder` holds qxcapture and qxscroll; by default the folder of
     // the running executable.

@@ -78,12 +78,17 @@ TEST_F(Installed, QxcThroughItsLinkFindsTheInstalledHelperAndTheText) {
 }
 
 TEST_F(Installed, DesktopFilesValidateAndNothingPointsAtTheBuildTree) {
-    for (const char* entry : {"glimber.desktop", "glimber-annotate.desktop"}) {
+    for (const char* entry :
+         {"glimber.desktop", "glimber-annotate.desktop", "glimber-capture.desktop"}) {
         const Outcome valid =
             run("desktop-file-validate", {file(QStringLiteral("share/applications/") + entry)});
         EXPECT_EQ(valid.exitCode, 0) << entry;
         EXPECT_EQ(valid.out, QString()) << entry;
     }
+    QFile capture(file("share/applications/glimber-capture.desktop"));
+    ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(capture.readAll().contains("Exec=/usr/libexec/glimber/qxcapture -i %f"))
+        << "KWin knows the capture tool by its installed path";
     const Outcome valid =
         run("appstreamcli",
             {"validate", "--no-net", file("share/metainfo/net.glimvault.Glimber.metainfo.xml")});
