@@ -16,6 +16,11 @@ FakeDBusService::~FakeDBusService() {
 
 bool FakeDBusService::handleMessage(const QDBusMessage& call, const QDBusConnection& bus) {
     calls.append(call.arguments());
-    bus.send(call.createReply(answer_ ? answer_(call) : QVariantList()));
+    const QVariantList reply = answer_ ? answer_(call) : QVariantList();
+    if (reply.size() == 1 && reply.first().metaType() == QMetaType::fromType<Error>())
+        bus.send(
+            call.createErrorReply(reply.first().value<Error>().name, QStringLiteral("refused")));
+    else
+        bus.send(call.createReply(reply));
     return true;
 }

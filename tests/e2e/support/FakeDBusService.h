@@ -9,10 +9,16 @@
 
 // Stands in for a desktop service on the test's session bus (notifications,
 // the screenshot portal, a file manager): it owns `service`, takes every call
-// to `path`, keeps it and replies with what `answer` gives.
+// to `path`, keeps it and replies with what `answer` gives, or with an error
+// when that is `{errorReply(name)}`.
 class FakeDBusService : public QDBusVirtualObject {
 public:
     using Answer = std::function<QVariantList(const QDBusMessage& call)>;
+
+    struct Error {
+        QString name;
+    };
+    static QVariant errorReply(const QString& name) { return QVariant::fromValue(Error{name}); }
 
     FakeDBusService(const QString& service, const QString& path, Answer answer = {});
     ~FakeDBusService() override;
@@ -30,3 +36,5 @@ private:
     Answer answer_;
     bool registered_ = false;
 };
+
+Q_DECLARE_METATYPE(FakeDBusService::Error)
