@@ -23,12 +23,14 @@ packages=(
   # test pictures for the OCR helper (interlaced PNGs, PNG chunk checksums)
   libpng-dev zlib1g-dev
   # headless desktop for end-to-end runs
-  xvfb xauth xdotool xclip trayer dbus dbus-x11 x11-utils x11-apps
+  xvfb xauth xdotool xclip trayer dbus dbus-x11 x11-utils x11-apps x11-xserver-utils
   # Wayland: the client library and protocol descriptions (wlroots' own ones
   # come with the Rust crate's package, the only Debian package that has them),
   # and a headless sway desktop with Xwayland, portals and PipeWire for the tests
   libwayland-dev libwayland-bin wayland-protocols librust-wayland-protocols-dev libxkbcommon-dev
   sway swaybg xwayland grim xdg-desktop-portal xdg-desktop-portal-wlr pipewire zenity
+  # an X server with several monitors for the tests: Xorg's dummy driver
+  xserver-xorg-core xserver-xorg-video-dummy
   # Japanese glyphs for rendering and recognition; Qt's own dialogs in Japanese
   fonts-noto-cjk qt6-translations-l10n
   # checks of the installed desktop entries and AppStream data

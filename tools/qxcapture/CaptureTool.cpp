@@ -9,6 +9,7 @@
 #include "ScreenshotPortal.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -87,8 +88,12 @@ int CaptureTool::chooseOnOverlay(const ScreenGrab& grab, ScreenSource source) {
         FrozenDesktop::fromPictures(grab.screens, windows.value_or(std::vector<QRect>()));
     const bool pickWindow = windows.has_value();
     const bool wantedWindow = arguments_.mode == QxcaptureArguments::Mode::window;
+    const bool xwayland =
+        freezer_.session().wayland && QGuiApplication::platformName() == QLatin1String("xcb");
     OverlaySelection selection(desktop, pickWindow ? OverlayMode::window : OverlayMode::region,
-                               wantedWindow && !pickWindow ? windowPickingHint() : QString());
+                               wantedWindow && !pickWindow ? windowPickingHint() : QString(),
+                               xwayland ? OverlaySelection::Coverage::wholeDesktop
+                                        : OverlaySelection::Coverage::eachScreen);
     QEventLoop loop;
     QObject::connect(&selection, &OverlaySelection::chosen, &loop,
                      [&](const CaptureArea& area) { loop.exit(save(desktop.crop(area))); });

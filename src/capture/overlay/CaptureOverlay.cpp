@@ -12,12 +12,11 @@ const QColor accent(0x2f, 0x8c, 0xff);
 
 } // namespace
 
-CaptureOverlay::CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex,
-                               ScreenPlacement placement, const OverlayState& state)
+CaptureOverlay::CaptureOverlay(const FrozenDesktop& desktop, ScreenPlacement placement,
+                               const OverlayState& state)
     : QWidget(nullptr,
               Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint)
     , desktop_(desktop)
-    , screenIndex_(screenIndex)
     , placement_(placement)
     , state_(state) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -26,18 +25,20 @@ CaptureOverlay::CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenI
 }
 
 void CaptureOverlay::paintFrozen(QPainter& painter, const QRectF& area) const {
-    const FrozenScreen& screen = frozen();
-    const QRectF part = area.intersected(QRectF(screen.geometry));
-    if (part.isEmpty())
-        return;
-    const QRectF source((part.topLeft() - screen.geometry.topLeft()) * screen.scale(),
-                        part.size() * screen.scale());
-    painter.drawImage(placement_.toLocal(part), screen.image, source);
+    for (const FrozenScreen& screen : desktop_.screens()) {
+        const QRectF part = area.intersected(QRectF(screen.geometry));
+        if (part.isEmpty())
+            continue;
+        const QRectF source((part.topLeft() - screen.geometry.topLeft()) * screen.scale(),
+                            part.size() * screen.scale());
+        painter.drawImage(placement_.toLocal(part), screen.image, source);
+    }
 }
 
 void CaptureOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintFrozen(painter, QRectF(frozen().geometry));
+    painter.fillRect(rect(), Qt::black);
+    paintFrozen(painter, QRectF(placement_.geometry));
     painter.fillRect(rect(), dimming);
     if (state_.lit)
         paintLit(painter, *state_.lit);
@@ -55,7 +56,7 @@ void CaptureOverlay::paintEvent(QPaintEvent*) {
 }
 
 void CaptureOverlay::paintLit(QPainter& painter, const CaptureArea& lit) const {
-    const QRectF part = lit.area.intersected(QRectF(frozen().geometry));
+    const QRectF part = lit.area.intersected(QRectF(placement_.geometry));
     if (part.isEmpty())
         return;
     paintFrozen(painter, part);

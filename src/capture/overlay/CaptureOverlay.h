@@ -6,16 +6,17 @@
 
 #include <QWidget>
 
-// Covers one screen with its frozen picture, dimmed, and shows the shared
-// state over it: the part of the selection (or of the window under the
-// pointer) that falls on this screen, a crosshair, the size in pixels.
+// Covers an area of the desktop, one screen as a rule, with its frozen
+// picture, dimmed, and shows the shared state over it: the part of the
+// selection (or of the window under the pointer) that falls in it, a
+// crosshair, the size in pixels.
 // Pointer events go out in desktop units; what they mean is the owner's
 // business, since a drag may go on over another screen's overlay.
 class CaptureOverlay : public QWidget {
     Q_OBJECT
 
 public:
-    CaptureOverlay(const FrozenDesktop& desktop, std::size_t screenIndex, ScreenPlacement placement,
+    CaptureOverlay(const FrozenDesktop& desktop, ScreenPlacement placement,
                    const OverlayState& state);
 
     const ScreenPlacement& placement() const { return placement_; }
@@ -38,7 +39,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    const FrozenScreen& frozen() const { return desktop_.screens()[screenIndex_]; }
     void paintFrozen(QPainter& painter, const QRectF& area) const;
     void paintLit(QPainter& painter, const CaptureArea& lit) const;
     void paintCrosshair(QPainter& painter, QPointF local) const;
@@ -46,7 +46,6 @@ private:
     void paintHint(QPainter& painter) const;
 
     const FrozenDesktop& desktop_;
-    std::size_t screenIndex_;
     ScreenPlacement placement_;
     const OverlayState& state_;
     // The pointer as its window saw it. Widgets get positions rounded to whole

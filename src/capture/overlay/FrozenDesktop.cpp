@@ -16,6 +16,12 @@ int pixelUnder(qreal position, qreal scale) {
     return int(std::floor(position * scale + hair));
 }
 
+// The last pixel of the step that starts at `position`.
+int lastPixelOf(qreal position, qreal step, qreal scale) {
+    return std::max(pixelUnder(position, scale),
+                    int(std::ceil((position + step) * scale - hair)) - 1);
+}
+
 } // namespace
 
 FrozenDesktop::FrozenDesktop(std::vector<FrozenScreen> screens,
@@ -48,26 +54,26 @@ qreal FrozenDesktop::scaleOver(const QRectF& area) const {
     return largest > 0 ? largest : whole().scale;
 }
 
-CaptureArea FrozenDesktop::snapped(QPointF from, QPointF to, qreal scale) const {
+CaptureArea FrozenDesktop::snapped(QPointF from, QPointF to, qreal pointerStep, qreal scale) const {
     const QRect edges = bounds();
-    const auto pixel = [scale](qreal position, int low, int end) {
-        return std::clamp(pixelUnder(position, scale), int(std::ceil(low * scale)),
-                          int(std::floor(end * scale)) - 1);
+    const auto span = [&](qreal a, qreal b, int low, int end) {
+        const int first = pixelUnder(std::min(a, b), scale);
+        const int last = lastPixelOf(std::max(a, b), pointerStep, scale);
+        const int lowest = int(std::ceil(low * scale));
+        const int highest = int(std::floor(end * scale)) - 1;
+        return std::pair(std::clamp(first, lowest, highest), std::clamp(last, lowest, highest));
     };
-    const int x0 = pixel(from.x(), edges.left(), edges.left() + edges.width());
-    const int x1 = pixel(to.x(), edges.left(), edges.left() + edges.width());
-    const int y0 = pixel(from.y(), edges.top(), edges.top() + edges.height());
-    const int y1 = pixel(to.y(), edges.top(), edges.top() + edges.height());
-    const QRectF pixels(QPointF(std::min(x0, x1), std::min(y0, y1)),
-                        QPointF(std::max(x0, x1) + 1, std::max(y0, y1) + 1));
+    const auto [x0, x1] = span(from.x(), to.x(), edges.left(), edges.left() + edges.width());
+    const auto [y0, y1] = span(from.y(), to.y(), edges.top(), edges.top() + edges.height());
+    const QRectF pixels(QPointF(x0, y0), QPointF(x1 + 1, y1 + 1));
     return {QRectF(pixels.topLeft() / scale, pixels.size() / scale), scale};
 }
 
-CaptureArea FrozenDesktop::selection(QPointF from, QPointF to) const {
+CaptureArea FrozenDesktop::selection(QPointF from, QPointF to, qreal pointerStep) const {
     // Which screens a selection touches decides its scale, and the scale its
     // pixel grid: whole units tell the screens closely enough.
-    const CaptureArea rough = snapped(from, to, 1);
-    return snapped(from, to, scaleOver(rough.area));
+    const CaptureArea rough = snapped(from, to, pointerStep, 1);
+    return snapped(from, to, pointerStep, scaleOver(rough.area));
 }
 
 std::optional<CaptureArea> FrozenDesktop::windowAt(QPointF point) const {

@@ -27,8 +27,10 @@ public:
     QRect bounds() const;
 
     // The area between two desktop points, with the pixels under both points,
-    // within the desktop's bounds. It may span screens.
-    CaptureArea selection(QPointF from, QPointF to) const;
+    // within the desktop's bounds. It may span screens. `pointerStep` is how
+    // far apart two pointer positions can be (an X server knows whole root
+    // pixels only): a position stands for the whole step after it.
+    CaptureArea selection(QPointF from, QPointF to, qreal pointerStep = 0) const;
 
     // The topmost window under a desktop point, within the desktop's bounds.
     std::optional<CaptureArea> windowAt(QPointF point) const;
@@ -40,7 +42,7 @@ public:
     QImage crop(const CaptureArea& capture) const;
 
 private:
-    CaptureArea snapped(QPointF from, QPointF to, qreal scale) const;
+    CaptureArea snapped(QPointF from, QPointF to, qreal pointerStep, qreal scale) const;
     qreal scaleOver(const QRectF& area) const;
 
     std::vector<FrozenScreen> screens_;

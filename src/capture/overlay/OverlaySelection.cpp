@@ -17,10 +17,18 @@ bool onWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+// An X server reports the pointer in whole root pixels, Xwayland's too, whose
+// root pixels are the compositor's logical units; Wayland in 1/256 of a unit.
+qreal pointerStep() {
+    return onWayland() ? 0 : 1;
+}
+
 } // namespace
 
-OverlaySelection::OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint)
-    : desktop_(desktop) {
+OverlaySelection::OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint,
+                                   Coverage coverage)
+    : desktop_(desktop)
+    , coverage_(coverage) {
     state_.mode = mode;
     state_.hint = std::move(hint);
     keyboardGrabRetry_.setInterval(keyboardGrabIntervalMs);
@@ -35,11 +43,13 @@ bool OverlaySelection::start(QString* problem) {
         *problem = QStringLiteral("there is no screen to capture");
         return false;
     }
-    for (QScreen* screen : screens) {
-        if (!cover(screen, problem)) {
-            hideOverlays();
-            return false;
-        }
+    const bool covered = coverage_ == Coverage::wholeDesktop
+                             ? coverDesktop(problem)
+                             : std::all_of(screens.begin(), screens.end(),
+                                           [&](QScreen* screen) { return cover(screen, problem); });
+    if (!covered) {
+        hideOverlays();
+        return false;
     }
     const auto changed = [this] {
         abandon(QStringLiteral("the screens changed while choosing; nothing was captured"));
@@ -52,25 +62,55 @@ bool OverlaySelection::start(QString* problem) {
     return true;
 }
 
-bool OverlaySelection::cover(QScreen* screen, QString* problem) {
-    // Qt keeps a screen's top-left corner in desktop units under every
-    // platform and scales only its size, so the corner names the screen.
-    const QRect logical = screen->geometry();
-    const auto& frozen = desktop_.screens();
+namespace {
+
+// The frozen screen that Qt's `screen` shows. Qt keeps a screen's top-left
+// corner in desktop units under every platform and scales only its size, so
+// the corner names it.
+const FrozenScreen* frozenScreenOf(const FrozenDesktop& desktop, const QScreen* screen) {
+    const auto& frozen = desktop.screens();
     const auto match = std::find_if(frozen.begin(), frozen.end(), [&](const FrozenScreen& s) {
-        return s.geometry.topLeft() == logical.topLeft();
+        return s.geometry.topLeft() == screen->geometry().topLeft();
     });
-    if (match == frozen.end() || logical.isEmpty()) {
-        *problem = QStringLiteral("no picture of the screen %1 at %2,%3")
-                       .arg(screen->name())
-                       .arg(logical.x())
-                       .arg(logical.y());
+    return match == frozen.end() || screen->geometry().isEmpty() ? nullptr : &*match;
+}
+
+QString noPictureOf(const QScreen* screen) {
+    return QStringLiteral("no picture of the screen %1 at %2,%3")
+        .arg(screen->name())
+        .arg(screen->geometry().x())
+        .arg(screen->geometry().y());
+}
+
+} // namespace
+
+bool OverlaySelection::cover(QScreen* screen, QString* problem) {
+    const FrozenScreen* frozen = frozenScreenOf(desktop_, screen);
+    if (!frozen) {
+        *problem = noPictureOf(screen);
         return false;
     }
-    const ScreenPlacement placement{match->geometry,
-                                    qreal(match->geometry.width()) / logical.width()};
-    auto overlay = std::make_unique<CaptureOverlay>(desktop_, std::size_t(match - frozen.begin()),
-                                                    placement, state_);
+    const QRect logical = screen->geometry();
+    show({frozen->geometry, qreal(frozen->geometry.width()) / logical.width()}, logical, screen);
+    return true;
+}
+
+bool OverlaySelection::coverDesktop(QString* problem) {
+    QScreen* primary = QGuiApplication::primaryScreen();
+    const FrozenScreen* frozen = frozenScreenOf(desktop_, primary);
+    if (!frozen) {
+        *problem = noPictureOf(primary);
+        return false;
+    }
+    const qreal unitsPerLocal = qreal(frozen->geometry.width()) / primary->geometry().width();
+    const QRect bounds = desktop_.bounds();
+    show({bounds, unitsPerLocal},
+         QRect(bounds.topLeft(), (QSizeF(bounds.size()) / unitsPerLocal).toSize()), primary);
+    return true;
+}
+
+void OverlaySelection::show(ScreenPlacement placement, const QRect& logical, QScreen* screen) {
+    auto overlay = std::make_unique<CaptureOverlay>(desktop_, placement, state_);
     CaptureOverlay* raw = overlay.get();
     connect(raw, &CaptureOverlay::pressed, this,
             [this, raw](QPointF point, Qt::MouseButton button) { press(*raw, point, button); });
@@ -90,7 +130,6 @@ bool OverlaySelection::cover(QScreen* screen, QString* problem) {
         raw->show();
     }
     overlays_.push_back(std::move(overlay));
-    return true;
 }
 
 void OverlaySelection::press(const CaptureOverlay& overlay, QPointF point, Qt::MouseButton button) {
@@ -107,7 +146,7 @@ void OverlaySelection::press(const CaptureOverlay& overlay, QPointF point, Qt::M
         return;
     }
     state_.dragStart = point;
-    state_.lit = desktop_.selection(point, point);
+    state_.lit = desktop_.selection(point, point, pointerStep());
     pressUnitsPerLocal_ = overlay.placement().unitsPerLocal;
     repaint();
 }
@@ -117,7 +156,7 @@ void OverlaySelection::move(QPointF point) {
     if (state_.mode == OverlayMode::window)
         state_.lit = desktop_.windowAt(point);
     else if (state_.dragStart)
-        state_.lit = desktop_.selection(*state_.dragStart, point);
+        state_.lit = desktop_.selection(*state_.dragStart, point, pointerStep());
     repaint();
 }
 
@@ -128,7 +167,7 @@ void OverlaySelection::release(QPointF point, Qt::MouseButton button) {
     const qreal moved = (point - *state_.dragStart).manhattanLength() / pressUnitsPerLocal_;
     if (moved < QApplication::startDragDistance())
         return finish(std::nullopt);
-    finish(desktop_.selection(*state_.dragStart, point));
+    finish(desktop_.selection(*state_.dragStart, point, pointerStep()));
 }
 
 void OverlaySelection::pointerLeft() {

@@ -19,8 +19,18 @@ class OverlaySelection : public QObject {
     Q_OBJECT
 
 public:
+    enum class Coverage {
+        eachScreen,
+        // One window over the whole desktop, for X clients of a Wayland
+        // compositor: a drag from one Xwayland window into another loses the
+        // pointer, since no compositor holds it for windows that no window
+        // manager handles.
+        wholeDesktop,
+    };
+
     // `hint` is a line of advice shown on every screen, or nothing.
-    OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint = {});
+    OverlaySelection(const FrozenDesktop& desktop, OverlayMode mode, QString hint = {},
+                     Coverage coverage = Coverage::eachScreen);
     ~OverlaySelection() override;
 
     // Covers the screens. False, with the reason, when a screen Qt shows has
@@ -36,6 +46,8 @@ Q_SIGNALS:
 
 private:
     bool cover(QScreen* screen, QString* problem);
+    bool coverDesktop(QString* problem);
+    void show(ScreenPlacement placement, const QRect& logical, QScreen* screen);
     void press(const CaptureOverlay& overlay, QPointF point, Qt::MouseButton button);
     void move(QPointF point);
     void release(QPointF point, Qt::MouseButton button);
@@ -48,6 +60,7 @@ private:
     void hideOverlays();
 
     const FrozenDesktop& desktop_;
+    Coverage coverage_;
     OverlayState state_;
     std::vector<std::unique_ptr<CaptureOverlay>> overlays_;
     // Desktop units per logical unit where the drag began, to tell a click

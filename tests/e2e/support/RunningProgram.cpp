@@ -15,7 +15,6 @@ RunningProgram::RunningProgram(const QString& name, const QStringList& arguments
     HeadlessDesktop::tieToThisProcess(process_);
     process_.setProcessEnvironment(environment);
     process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.setStandardErrorFile(QProcess::nullDevice());
     process_.start(path(name), arguments);
     process_.waitForStarted(10'000);
 }

@@ -22,6 +22,8 @@ public:
     bool running() const { return process_.state() != QProcess::NotRunning; }
     bool waitForExit(int timeoutMs);
     int exitCode() const { return process_.exitCode(); }
+    // What it wrote to standard error so far.
+    QByteArray errors() { return process_.readAllStandardError(); }
 
     // The process id of a running child with the given name.
     std::optional<qint64> child(const QString& name) const;

@@ -138,17 +138,22 @@ void WaylandInput::button(bool down) {
     endPointerFrame();
 }
 
-void WaylandInput::click(QPointF point) {
+void WaylandInput::rest(QPointF point) {
     moveTo(point);
-    QThread::msleep(50);
+    // A window that the pointer has just entered on another output takes
+    // events only a moment later; a person's hand rests that long anyway.
+    QThread::msleep(300);
+}
+
+void WaylandInput::click(QPointF point) {
+    rest(point);
     button(true);
     QThread::msleep(30);
     button(false);
 }
 
 void WaylandInput::drag(QPointF from, QPointF to) {
-    moveTo(from);
-    QThread::msleep(50);
+    rest(from);
     button(true);
     constexpr int moves = 8;
     for (int i = 1; i <= moves; ++i) {

@@ -48,6 +48,8 @@ public:
     void tap(int code);
 
 private:
+    // Moves the pointer there and lets it rest a moment.
+    void rest(QPointF point);
     static void announced(void* data, wl_registry* registry, uint32_t name, const char* interface,
                           uint32_t version);
     bool sendKeymap();

@@ -108,6 +108,10 @@ TEST(FrozenDesktop, OneX11PixelSpaceAtAnyScaleOfQtAndAFractionalWaylandScale) {
     EXPECT_EQ(x11.selection(scaled.toDesktop({0, 0}), scaled.toDesktop({200.0 / 1.5, 1})),
               (CaptureArea{{1280, 0, 201, 2}, 1}));
     EXPECT_EQ(scaled.toLocal({1310, 30, 15, 15}), QRectF(20, 20, 10, 10));
+    // Xwayland reports whole logical units, each of which covers two pixels of
+    // a doubled output: a drag takes both under each of its ends.
+    EXPECT_EQ(mixed.selection({100, 50}, {299, 149}, 1), (CaptureArea{{100, 50, 200, 100}, 2}));
+    EXPECT_EQ(mixed.selection({299, 149}, {100, 50}, 1), (CaptureArea{{100, 50, 200, 100}, 2}));
     // A panel at 150 % has three pixels to two units.
     const FrozenDesktop fractional({screen({0, 0, 1280, 720}, 1.5)}, {});
     const CaptureArea selected = fractional.selection({10, 10}, {20, 20});
