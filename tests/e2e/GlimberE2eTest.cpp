@@ -110,6 +110,11 @@ TEST_F(NoTrayE2e, WithoutATrayGlimberShowsItsMenuAndTakesCommandsAtAndAfterItsSt
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll().trimmed(), QUrl::fromLocalFile(saveFolder()).toEncoded());
 
+    const QImage seen = screenPixels({0, 0, HeadlessDesktop::width, HeadlessDesktop::height});
+    EXPECT_EQ(tellGlimber({"--capture-screen"}), 0);
+    EXPECT_EQ(savedShot(), seen) << "every screen, saved without a choice";
+    EXPECT_EQ(clipboardImage(), seen) << "and copied like any capture";
+
     EXPECT_EQ(tellGlimber({"--quit"}), 0);
     EXPECT_TRUE(glimber->waitForExit(10'000));
 }

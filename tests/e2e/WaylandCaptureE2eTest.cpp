@@ -212,6 +212,25 @@ TEST_F(SwayCapture, AWindowPickedOnSwayIsTakenAtItsOutputsScale) {
     EXPECT_EQ(opaque(picked), opaque(grim));
 }
 
+TEST_F(SwayCapture, WhereTheDesktopTellsNoWindowsAWindowCaptureTakesARegionAndSaysWhy) {
+    const QRect region(300, 200, 400, 300);
+    const QImage grim = desktop.grim(geometryOf(region));
+    QProcessEnvironment elsewhere = environment("wayland");
+    elsewhere.remove("SWAYSOCK");
+    RunningProgram tool("qxcapture", {"-iw", home.file("instead.png")}, elsewhere);
+    ASSERT_TRUE(waitForOverlays("wayland"));
+    const QImage hint = desktop.grim(geometryOf({320, 0, 640, 80}));
+    desktop.input().drag(region.topLeft(), region.bottomRight());
+    ASSERT_EQ(finish(tool), 0) << tool.errors().toStdString();
+    EXPECT_EQ(opaque(written("instead.png")), opaque(grim));
+    // The line of advice stands out from the dimmed picture: white on black.
+    int whitePixels = 0;
+    for (int y = 0; y < hint.height(); ++y)
+        for (int x = 0; x < hint.width(); ++x)
+            whitePixels += hint.pixelColor(x, y) == Qt::white;
+    EXPECT_GT(whitePixels, 50) << "the overlay says why no window lights up";
+}
+
 TEST_F(SwayCapture, AnOutputAddedWhileChoosingEndsTheCaptureAndSaysWhy) {
     auto tool = capture({"-i", home.file("changed.png")});
     desktop.swaymsg({"create_output"});
