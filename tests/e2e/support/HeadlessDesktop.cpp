@@ -43,14 +43,15 @@ HeadlessDesktop& HeadlessDesktop::current() {
     return *currentDesktop;
 }
 
-HeadlessDesktop::HeadlessDesktop() {
+HeadlessDesktop::HeadlessDesktop(QSize screen) {
     currentDesktop = this;
     qunsetenv("WAYLAND_DISPLAY");
     // -displayfd picks a free display number and writes it to the given descriptor.
-    const QByteArray display = firstLineOf(xvfb_, "Xvfb",
-                                           {"-displayfd", "1", "-screen", "0",
-                                            QStringLiteral("%1x%2x24").arg(width).arg(height),
-                                            "-nolisten", "tcp", "-noreset"});
+    const QByteArray display =
+        firstLineOf(xvfb_, "Xvfb",
+                    {"-displayfd", "1", "-screen", "0",
+                     QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height()),
+                     "-nolisten", "tcp", "-noreset"});
     qputenv("DISPLAY", ":" + display);
     const QByteArray bus =
         firstLineOf(bus_, "dbus-daemon", {"--session", "--nofork", "--print-address=1"});

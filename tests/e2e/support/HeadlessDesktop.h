@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QSize>
 #include <QString>
 
 // A desktop without a screen for end-to-end runs: Xvfb on a free display and a
@@ -12,7 +13,7 @@ public:
     static constexpr int width = 1280;
     static constexpr int height = 800;
 
-    HeadlessDesktop();
+    explicit HeadlessDesktop(QSize screen = {width, height});
     ~HeadlessDesktop();
     HeadlessDesktop(const HeadlessDesktop&) = delete;
     HeadlessDesktop& operator=(const HeadlessDesktop&) = delete;
