@@ -56,18 +56,24 @@ struct Run {
     double megabytes = 0;
 };
 
-// Runs a program to its end: wall time, and its peak memory from wait4().
-std::optional<Run> runToEnd(const QString& path, const QStringList& arguments,
-                            const QProcessEnvironment& environment) {
-    QProcess process;
+// Starts a program that goes with the benchmark, quietly; false when it does not start.
+bool start(QProcess& process, const QString& path, const QStringList& arguments,
+           const QProcessEnvironment& environment) {
     HeadlessDesktop::tieToThisProcess(process);
     process.setProcessEnvironment(environment);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(path, arguments);
+    return process.waitForStarted();
+}
+
+// Runs a program to its end: wall time, and its peak memory from wait4().
+std::optional<Run> runToEnd(const QString& path, const QStringList& arguments,
+                            const QProcessEnvironment& environment) {
+    QProcess process;
     QElapsedTimer clock;
     clock.start();
-    process.start(path, arguments);
-    if (!process.waitForStarted())
+    if (!start(process, path, arguments, environment))
         return std::nullopt;
     int status = 0;
     rusage usage{};
@@ -84,13 +90,10 @@ std::optional<Run> runToEnd(const QString& path, const QStringList& arguments,
 std::optional<Run> timeToOverlay(const QProcessEnvironment& environment,
                                  const std::function<bool()>& shown) {
     QProcess tool;
-    HeadlessDesktop::tieToThisProcess(tool);
-    tool.setProcessEnvironment(environment);
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    tool.start(program("qxcapture"), {"-i", "/dev/null/never-written.png"});
+    if (!start(tool, program("qxcapture"), {"-i", "/dev/null/never-written.png"}, environment))
+        return std::nullopt;
     while (!shown()) {
         if (clock.hasExpired(20'000) || tool.state() == QProcess::NotRunning)
             return std::nullopt;
