@@ -45,14 +45,6 @@ static inline void zwp_virtual_keyboard_v1_key(struct zwp_virtual_keyboard_v1* k
     wl_proxy_marshal_flags(proxy, 1, NULL, wl_proxy_get_version(proxy), 0, time, key, state);
 }
 
-static inline void zwp_virtual_keyboard_v1_modifiers(struct zwp_virtual_keyboard_v1* keyboard,
-                                                     uint32_t depressed, uint32_t latched,
-                                                     uint32_t locked, uint32_t group) {
-    struct wl_proxy* proxy = (struct wl_proxy*)keyboard;
-    wl_proxy_marshal_flags(proxy, 2, NULL, wl_proxy_get_version(proxy), 0, depressed, latched,
-                           locked, group);
-}
-
 static inline void zwp_virtual_keyboard_v1_destroy(struct zwp_virtual_keyboard_v1* keyboard) {
     struct wl_proxy* proxy = (struct wl_proxy*)keyboard;
     wl_proxy_marshal_flags(proxy, 3, NULL, wl_proxy_get_version(proxy), WL_MARSHAL_FLAG_DESTROY);

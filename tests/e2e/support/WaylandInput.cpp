@@ -70,7 +70,6 @@ WaylandInput::~WaylandInput() {
         sync();
         wl_display_disconnect(display_);
     }
-    xkb_state_unref(keyState_);
     xkb_keymap_unref(keymap_);
     xkb_context_unref(xkbContext_);
 }
@@ -100,7 +99,6 @@ bool WaylandInput::sendKeymap() {
                   : nullptr;
     if (!keymap_)
         return false;
-    keyState_ = xkb_state_new(keymap_);
     char* text = xkb_keymap_get_as_string(keymap_, XKB_KEYMAP_FORMAT_TEXT_V1);
     // The compositor reads the keymap as a C string, so its end goes too.
     const size_t size = std::strlen(text) + 1;
@@ -112,7 +110,7 @@ bool WaylandInput::sendKeymap() {
                                        uint32_t(size));
     if (fd >= 0)
         close(fd);
-    return keyState_ && written;
+    return written;
 }
 
 void WaylandInput::sync() {
@@ -164,26 +162,12 @@ void WaylandInput::drag(QPointF from, QPointF to) {
     button(false);
 }
 
-void WaylandInput::wheel(int notches) {
-    // 15 degrees a notch, as libinput reports a mouse wheel.
-    zwlr_virtual_pointer_v1_axis_source(pointer_, WL_POINTER_AXIS_SOURCE_WHEEL);
-    zwlr_virtual_pointer_v1_axis_discrete(pointer_, now(), WL_POINTER_AXIS_VERTICAL_SCROLL,
-                                          wl_fixed_from_int(15 * notches), notches);
-    endPointerFrame();
-}
-
 void WaylandInput::key(int code, bool down) {
+    // Keys without modifiers only: the compositor keeps no modifier state
+    // for a virtual keyboard, and the tests press none.
     zwp_virtual_keyboard_v1_key(keyboard_, now(), uint32_t(code),
                                 down ? WL_KEYBOARD_KEY_STATE_PRESSED
                                      : WL_KEYBOARD_KEY_STATE_RELEASED);
-    // The compositor keeps no modifier state for a virtual keyboard: a held
-    // Shift counts only once it is said. xkb numbers keys 8 above evdev.
-    if (xkb_state_update_key(keyState_, uint32_t(code) + 8, down ? XKB_KEY_DOWN : XKB_KEY_UP))
-        zwp_virtual_keyboard_v1_modifiers(
-            keyboard_, xkb_state_serialize_mods(keyState_, XKB_STATE_MODS_DEPRESSED),
-            xkb_state_serialize_mods(keyState_, XKB_STATE_MODS_LATCHED),
-            xkb_state_serialize_mods(keyState_, XKB_STATE_MODS_LOCKED),
-            xkb_state_serialize_layout(keyState_, XKB_STATE_LAYOUT_EFFECTIVE));
     sync();
 }
 

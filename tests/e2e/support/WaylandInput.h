@@ -10,7 +10,6 @@ struct wl_registry;
 struct wl_seat;
 struct xkb_context;
 struct xkb_keymap;
-struct xkb_state;
 struct zwlr_virtual_pointer_manager_v1;
 struct zwlr_virtual_pointer_v1;
 struct zwp_virtual_keyboard_manager_v1;
@@ -40,8 +39,6 @@ public:
     void click(QPointF point);
     // Presses at `from`, moves in steps, releases at `to`.
     void drag(QPointF from, QPointF to);
-    // Notches of the wheel; positive ones turn it towards the user.
-    void wheel(int notches);
 
     // evdev key codes (linux/input-event-codes.h): KEY_ESC 1, KEY_ENTER 28.
     void key(int code, bool down);
@@ -65,5 +62,4 @@ private:
     zwp_virtual_keyboard_v1* keyboard_ = nullptr;
     xkb_context* xkbContext_ = nullptr;
     xkb_keymap* keymap_ = nullptr;
-    xkb_state* keyState_ = nullptr;
 };
