@@ -51,11 +51,8 @@ bool OverlaySelection::start(QString* problem) {
         hideOverlays();
         return false;
     }
-    const auto changed = [this] {
-        abandon(QStringLiteral("the screens changed while choosing; nothing was captured"));
-    };
-    connect(qApp, &QGuiApplication::screenAdded, this, changed);
-    connect(qApp, &QGuiApplication::screenRemoved, this, changed);
+    connect(qApp, &QGuiApplication::screenAdded, this, &OverlaySelection::screensChanged);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &OverlaySelection::screensChanged);
     if (state_.mode == OverlayMode::window)
         lightWindowUnderThePointer();
     grabKeyboard();
@@ -129,7 +126,16 @@ void OverlaySelection::show(ScreenPlacement placement, const QRect& logical, QSc
         raw->setGeometry(logical);
         raw->show();
     }
+    // A compositor may keep an output it turned off and move its windows
+    // elsewhere, and a screen may move or change its size: either way the
+    // frozen picture no longer matches what the person sees.
+    connect(raw->windowHandle(), &QWindow::screenChanged, this, &OverlaySelection::screensChanged);
+    connect(screen, &QScreen::geometryChanged, this, &OverlaySelection::screensChanged);
     overlays_.push_back(std::move(overlay));
+}
+
+void OverlaySelection::screensChanged() {
+    abandon(QStringLiteral("the screens changed while choosing; nothing was captured"));
 }
 
 void OverlaySelection::press(const CaptureOverlay& overlay, QPointF point, Qt::MouseButton button) {

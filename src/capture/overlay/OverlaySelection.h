@@ -52,6 +52,7 @@ private:
     void move(QPointF point);
     void release(QPointF point, Qt::MouseButton button);
     void pointerLeft();
+    void screensChanged();
     void lightWindowUnderThePointer();
     void grabKeyboard();
     void repaint();
