@@ -27,8 +27,8 @@ QString QxcaptureArguments::usage() {
         "\n"
         "Pixels come from the X server under X11; under Wayland from wlroots'\n"
         "screencopy (sway, Hyprland, river, labwc), KWin's ScreenShot2 (KDE Plasma) or\n"
-        "the desktop portal (GNOME and others). QXCAPTURE_SOURCE=screencopy, kwin,\n"
-        "portal or x11 chooses one.\n"
+        "the desktop portal (GNOME and others), its own dialog where no overlay can\n"
+        "show. QXCAPTURE_SOURCE=screencopy, kwin, portal, dialog or x11 chooses one.\n"
         "\n"
         "Exit status: 0 written, 1 cancelled, 2 failed (the reason on standard error).\n");
 }
