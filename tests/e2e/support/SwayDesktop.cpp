@@ -94,10 +94,16 @@ QProcessEnvironment swayEnvironment(const QString& runtime, int outputs) {
 passwd* swayUser() {
     if (geteuid() != 0)
         return getpwuid(geteuid());
-    if (!getpwnam(swayUserName))
-        run("useradd",
-            {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", swayUserName});
-    return getpwnam(swayUserName);
+    // Tests running side by side may make the user at the same moment; the
+    // one that loses finds /etc/passwd locked and waits for the other.
+    passwd* user = nullptr;
+    waitFor([&] {
+        if (!(user = getpwnam(swayUserName)))
+            run("useradd",
+                {"--system", "--no-create-home", "--shell", "/usr/sbin/nologin", swayUserName});
+        return (user = getpwnam(swayUserName)) != nullptr;
+    });
+    return user;
 }
 
 // Without service activation nothing starts on the bus behind the test's back:
