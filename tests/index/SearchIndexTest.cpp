@@ -185,10 +185,12 @@ TEST_F(SearchIndexTest, OlderDatabaseIsUpgradedInPlaceThoughTheBuildWasKilledPar
     const pid_t child = fork();
     if (child == 0) {
         // One row per transaction: thousands of commits, killed early among them.
+        // A pause after each keeps the build going for seconds, so that a
+        // busy machine cannot let it finish before the parent looks.
         auto writer = SqliteConnection::openReadWrite(database(), ShotSql::writerBusyTimeoutMs);
         SearchIndex::install(*writer);
-        while (SearchIndex::buildBatch(*writer, 1) != true) {
-        }
+        while (SearchIndex::buildBatch(*writer, 1) != true)
+            usleep(2000);
         _exit(0);
     }
     QTRY_VERIFY_WITH_TIMEOUT(progress() && progress()->indexedUpTo >= 20, 30'000);
