@@ -295,20 +295,19 @@ QImage shownAs(const QImage& buffer, int32_t transform) {
     QTransform turn;
     switch (transform & ~WL_OUTPUT_TRANSFORM_FLIPPED) {
     case WL_OUTPUT_TRANSFORM_90:
-        turn.rotate(-90);
+        turn.rotate(90);
         break;
     case WL_OUTPUT_TRANSFORM_180:
         turn.rotate(180);
         break;
     case WL_OUTPUT_TRANSFORM_270:
-        turn.rotate(90);
+        turn.rotate(-90);
         break;
     default:
         break;
     }
-    QImage shown =
-        (transform & WL_OUTPUT_TRANSFORM_FLIPPED) ? buffer.mirrored(true, false) : buffer;
-    return turn.isIdentity() ? shown : shown.transformed(turn);
+    const QImage turned = turn.isIdentity() ? buffer : buffer.transformed(turn);
+    return (transform & WL_OUTPUT_TRANSFORM_FLIPPED) ? turned.mirrored(true, false) : turned;
 }
 
 QImage pictureOf(const FrameState& frame) {

@@ -141,6 +141,27 @@ TEST_F(SwayCapture, ScreensEqualGrimsPictureTheDoubledOutputPixelForPixelThePlai
     EXPECT_EQ(grim.pixelColor(2600, 1200).alpha(), 0);
 }
 
+TEST_F(SwayCapture, TurnedOutputsAreTakenTheWayTheyShow) {
+    desktop.swaymsg({"output", "HEADLESS-1", "transform", "90"});
+    desktop.swaymsg({"output", "HEADLESS-2", "transform", "flipped-180"});
+    // The first output turns to 800 x 1280 units; the second stays beside it.
+    // Until the backgrounds are drawn anew for the turned outputs.
+    QImage grim;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QImage before = grim;
+            grim = desktop.grim();
+            return grim.height() == 2560 && grim == before;
+        },
+        10'000));
+    auto tool = capture({"--screens", home.file("turned.png")});
+    ASSERT_EQ(finish(*tool), 0) << tool->errors().toStdString();
+    const QImage turned = written("turned.png");
+    const QRect doubled(2560, 0, 1920, 1080);
+    EXPECT_EQ(opaque(turned.copy(doubled)), opaque(grim.copy(doubled)));
+    EXPECT_LE(largestDifference(turned, grim, QRect(1, 1, 1598, 2558)), 1);
+}
+
 // The person's journeys through the overlay, under Qt's wayland platform and
 // under xcb, where Xwayland shows Wayland windows to X clients as black.
 class SwayChoice : public SwayCapture, public ::testing::WithParamInterface<const char*> {
