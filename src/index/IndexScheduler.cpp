@@ -53,6 +53,11 @@ void IndexScheduler::pump(bool scan) {
     }
     if (!report.failure)
         report.pending = index_.pendingCount();
+    // What this pass and any other program changed goes into the search index;
+    // a fold that fails is tried again at the next pass, searches being right
+    // meanwhile.
+    if (!report.failure)
+        index_.foldSearchIndex();
     complainOnce(report.failure);
     if (!report.failure && !searchIndexComplete_)
         scheduleSearchBuild();

@@ -32,14 +32,6 @@ bool exec(SqliteConnection& db, const QString& sql) {
     return db.exec(sql.toLatin1().constData());
 }
 
-bool dropAll(SqliteConnection& db) {
-    return db.exec("DROP TRIGGER IF EXISTS shots_fts_insert;\n"
-                   "DROP TRIGGER IF EXISTS shots_fts_delete;\n"
-                   "DROP TRIGGER IF EXISTS shots_fts_update;\n"
-                   "DROP TABLE IF EXISTS shots_fts_state;\n"
-                   "DROP TABLE IF EXISTS shots_fts;");
-}
-
 // Runs `work` in one write transaction; nothing of it stays when any step fails.
 template <typename Work>
 auto inTransaction(SqliteConnection& db, Work work) -> decltype(work()) {
@@ -145,11 +137,33 @@ Outcome searchWindow(SqliteConnection& db, const Query& query, int limit, const 
 
 bool install(SqliteConnection& db) {
     const std::optional<qint64> present = readInt(db, SearchSql::countObjects);
-    if (!present)
+    const std::optional<qint64> older = readInt(db, SearchSql::countOlderObjects);
+    if (!present || !older)
         return false;
     if (*present == SearchSql::objectCount)
         return true;
-    return inTransaction(db, [&db] { return dropAll(db) && db.exec(SearchSql::schema); });
+    // An older build's index holds the right grams; only its triggers, which
+    // needed our tokenizer, give way to the log.
+    if (*older == SearchSql::olderObjectCount)
+        return inTransaction(db, [&db] {
+            return db.exec(SearchSql::dropOlderTriggers) && db.exec(SearchSql::changeLog);
+        });
+    return inTransaction(db, [&db] {
+        return db.exec(SearchSql::dropAll) && db.exec(SearchSql::schema) &&
+               db.exec(SearchSql::changeLog);
+    });
+}
+
+bool fold(SqliteConnection& db) {
+    const std::optional<qint64> logged = readInt(db, SearchSql::anyLogged);
+    if (!logged)
+        return false;
+    if (*logged == 0)
+        return true;
+    return inTransaction(db, [&db] {
+        return db.exec(SearchSql::foldForget) && db.exec(SearchSql::foldTakeIn) &&
+               db.exec(SearchSql::foldClear);
+    });
 }
 
 int Progress::percent() const {
@@ -185,7 +199,8 @@ std::optional<bool> buildBatch(SqliteConnection& db, int rows) {
         qint64 mark = everyRow;
         if (end->columnText(0)) {
             mark = end->columnInt64(0);
-            if (!exec(db, QString::fromLatin1(SearchSql::indexBatch).arg(*upto).arg(mark)))
+            if (!exec(db, QString::fromLatin1(SearchSql::indexBatch).arg(*upto).arg(mark)) ||
+                !exec(db, QString::fromLatin1(SearchSql::forgetBatchLog).arg(*upto).arg(mark)))
                 return std::nullopt;
             const std::optional<qint64> above = readInt(db, SearchSql::anyRowAbove, mark);
             if (!above)

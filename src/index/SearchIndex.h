@@ -15,9 +15,11 @@
 namespace SearchIndex {
 
 // Creates the index beside table `shots` unless it is there, with nothing in it
-// yet: the rows already present are indexed later, batch by batch. A half-made
-// index (a crash between two of its objects cannot leave one, a hand-made change
-// can) is made anew. False when the index could not be made.
+// yet: the rows already present are indexed later, batch by batch. An older
+// build's index keeps what it holds and gets the change log in place of its
+// triggers. A half-made index (a crash between two of its objects cannot leave
+// one, a hand-made change can) is made anew. False when the index could not be
+// made.
 bool install(SqliteConnection& db);
 
 struct Progress {
@@ -29,6 +31,12 @@ struct Progress {
     // to tell a person how far the build has come.
     int percent() const;
 };
+
+// Takes the rows changed since the last fold into the index, in one
+// transaction. Until then searches read those rows one by one, so the index
+// stays right whoever changed them; folding keeps that list short. False when
+// the fold failed and was rolled back.
+bool fold(SqliteConnection& db);
 
 // How far the index is built; nothing when the file has no index.
 std::optional<Progress> progress(SqliteConnection& db);

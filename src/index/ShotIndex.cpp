@@ -88,6 +88,10 @@ std::optional<bool> ShotIndex::buildSearchIndex() {
     return searchBuilder_.step(*db_);
 }
 
+bool ShotIndex::foldSearchIndex() {
+    return db_ && SearchIndex::fold(*db_);
+}
+
 std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {
     if (!db_)
         return std::nullopt;

@@ -64,6 +64,8 @@ public:
     // nothing when the batch failed (the next one tries again).
     std::optional<bool> buildSearchIndex();
     std::optional<SearchIndex::Progress> searchIndexProgress();
+    // Takes the rows changed since the last time (by anyone) into the search index.
+    bool foldSearchIndex();
 
 private:
     struct PendingRow {

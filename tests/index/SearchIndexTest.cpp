@@ -2,11 +2,13 @@
 
 #include "OcrIndexer.h"
 #include "SandboxHome.h"
+#include "SearchSql.h"
 #include "ShotIndex.h"
 #include "ShotReader.h"
 #include "ShotSql.h"
 #include "TestFiles.h"
 
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -155,9 +157,10 @@ TEST_F(SearchIndexTest, IndexedSearchesGiveThePlainQuerysRowsAfterEveryKindOfWri
     EXPECT_GT(expectSameAsPlain(1500), 1000);
     expectIntact();
 
-    // The writes of scans and OCR runs, which now go through the triggers: new
-    // files, recognised texts, changed texts, vanished files, files that come
-    // back under the same path with a new id.
+    // The writes of scans and OCR runs, which now go through the change log:
+    // new files, recognised texts, changed texts, vanished files, files that
+    // come back under the same path with a new id. Searches are right before
+    // the log is folded into the index and after.
     const QString writes[] = {
         "INSERT OR IGNORE INTO shots(path, filename, bytes, mtime_ms, taken_at, indexed_at) "
         "VALUES(%1, 'f', 0, %4, 't', 'now')",
@@ -174,6 +177,8 @@ TEST_F(SearchIndexTest, IndexedSearchesGiveThePlainQuerysRowsAfterEveryKindOfWri
     }
     write(ShotSql::commit);
     EXPECT_GT(expectSameAsPlain(600), 400);
+    ASSERT_TRUE(index.foldSearchIndex());
+    EXPECT_GT(expectSameAsPlain(300), 200);
     expectIntact();
 }
 
@@ -219,6 +224,70 @@ TEST_F(SearchIndexTest, OlderDatabaseIsUpgradedInPlaceThoughTheBuildWasKilledPar
     QTRY_VERIFY_WITH_TIMEOUT(progress() && progress()->percent() == 100, 30'000);
     expectIntact();
     EXPECT_GT(expectSameAsPlain(300), 200);
+}
+
+// What an older build made: triggers that wrote the index and so needed our
+// tokenizer in every program that changed a shot.
+const char olderTriggers[] =
+    "CREATE TRIGGER shots_fts_insert AFTER INSERT ON shots\n"
+    "WHEN new.ocr_text IS NOT NULL AND new.id <= (SELECT indexed_upto FROM shots_fts_state)\n"
+    "BEGIN INSERT INTO shots_fts(rowid, ocr_text) VALUES(new.id, new.ocr_text); END;\n"
+    "CREATE TRIGGER shots_fts_delete AFTER DELETE ON shots\n"
+    "WHEN old.ocr_text IS NOT NULL AND old.id <= (SELECT indexed_upto FROM shots_fts_state)\n"
+    "BEGIN INSERT INTO shots_fts(shots_fts, rowid, ocr_text) "
+    "VALUES('delete', old.id, old.ocr_text); END;\n"
+    "CREATE TRIGGER shots_fts_update AFTER UPDATE OF id, ocr_text ON shots BEGIN\n"
+    "  INSERT INTO shots_fts(shots_fts, rowid, ocr_text) SELECT 'delete', old.id, old.ocr_text\n"
+    "    WHERE old.ocr_text IS NOT NULL AND old.id <= (SELECT indexed_upto FROM shots_fts_state);\n"
+    "  INSERT INTO shots_fts(rowid, ocr_text) SELECT new.id, new.ocr_text\n"
+    "    WHERE new.ocr_text IS NOT NULL AND new.id <= (SELECT indexed_upto FROM shots_fts_state);\n"
+    "END;";
+
+// The sqlite3 shell, which knows nothing of our tokenizer: its exit status.
+int sqlite3Shell(const QString& database, const QString& sql) {
+    QProcess shell;
+    shell.start("sqlite3", {database, sql});
+    return shell.waitForFinished(30'000) ? shell.exitCode() : -1;
+}
+
+TEST_F(SearchIndexTest, AnySqliteClientWritesShotsAndTheNextSearchShowsItOlderFilesMendedInPlace) {
+    // A file of the older build, with its index complete.
+    insertRows(300);
+    write(SearchSql::schema);
+    write(olderTriggers);
+    write("INSERT INTO shots_fts(rowid, ocr_text) SELECT id, ocr_text FROM shots "
+          "WHERE ocr_text IS NOT NULL; UPDATE shots_fts_state SET indexed_upto = "
+          "9223372036854775807");
+    write("INSERT INTO shots(path, filename, mtime_ms, ocr_text, indexed_at) "
+          "VALUES('/s/old', 'f', 60, 'an invoice from 2019', 'now')");
+    EXPECT_NE(sqlite3Shell(database(), "DELETE FROM shots WHERE path = '/s/old'"), 0)
+        << "the older build's triggers need the tokenizer";
+
+    ShotIndex index(ShotIndexOptions{database(), QStringLiteral("/nonexistent")});
+    ASSERT_FALSE(index.openDB()) << "opening mends the file in place";
+    expectIntact();
+    ShotReader reader(database());
+    EXPECT_EQ(reader.search("invoice from 2019", 10).size(), 1) << "what it held is kept";
+    const QString changes = "DELETE FROM shots WHERE path = '/s/old';"
+                            "INSERT INTO shots(path, filename, mtime_ms, ocr_text, indexed_at) "
+                            "VALUES('/s/new', 'f', 70, 'a receipt from 2024', 'now');"
+                            "UPDATE shots SET ocr_text = 'the quarterly report' WHERE id = 7;";
+    ASSERT_EQ(sqlite3Shell(database(), changes), 0);
+    const auto found = [&reader](const char* text) {
+        QStringList paths;
+        for (const Shot& shot : reader.search(text, 10))
+            paths.append(shot.path);
+        return paths;
+    };
+    for (bool folded : {false, true}) {
+        SCOPED_TRACE(folded ? "after the fold" : "before the fold");
+        EXPECT_EQ(found("invoice from 2019"), QStringList());
+        EXPECT_EQ(found("receipt from 2024"), QStringList{"/s/new"});
+        EXPECT_EQ(found("quarterly report").size(), 1);
+        EXPECT_EQ(expectSameAsPlain(100) > 50, true);
+        ASSERT_TRUE(index.foldSearchIndex());
+    }
+    expectIntact();
 }
 
 } // namespace

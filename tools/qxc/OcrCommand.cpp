@@ -92,7 +92,7 @@ int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnrea
     const Totals totals = recognisePending(index, err);
     if (totals.failure)
         return fail(err, *totals.failure, databasePath);
-    if (!completeSearchIndex(index, err))
+    if (!completeSearchIndex(index, err) || !index.foldSearchIndex())
         std::fprintf(err, "qxc: the search index could not be built; searches read every shot\n");
     if (!totals.helperFound)
         std::fprintf(err, "qxc: no OCR helper at %s; nothing recognised\n",
