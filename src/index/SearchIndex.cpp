@@ -47,7 +47,7 @@ auto inTransaction(SqliteConnection& db, Work work) -> decltype(work()) {
 
 struct Query {
     QByteArray match;
-    QByteArray pattern;
+    QByteArray patterns;
 };
 
 struct Ran {
@@ -66,7 +66,7 @@ Outcome outcomeOf(const Ran& ran) {
 }
 
 // One of the search statements, bound the one way they all share: ?1 the index
-// query, ?2 the LIKE pattern, ?3 the limit, ?4 the window's start or NULL.
+// query, ?2 the LIKE patterns, ?3 the limit, ?4 the window's start or NULL.
 Ran run(SqliteConnection& db, const char* sql, const Query& query, int limit,
         std::optional<qint64> windowStart, const RowSink& row) {
     Ran ran;
@@ -74,7 +74,7 @@ Ran run(SqliteConnection& db, const char* sql, const Query& query, int limit,
     if (!statement)
         return ran;
     statement->bindText(1, query.match.constData());
-    statement->bindText(2, query.pattern.constData());
+    statement->bindBlob(2, query.patterns);
     statement->bindInt(3, limit);
     if (windowStart)
         statement->bindInt64(4, *windowStart);
@@ -215,9 +215,9 @@ std::optional<bool> buildBatch(SqliteConnection& db, int rows) {
     });
 }
 
-bool search(SqliteConnection& db, const QString& likePattern, int limit, const RowSink& row,
+bool search(SqliteConnection& db, const QByteArray& likePatterns, int limit, const RowSink& row,
             Route route, SearchLimits limits, std::optional<IndexFailure>* failure) {
-    const SearchPlan plan = SearchPlan::forPattern(likePattern);
+    const SearchPlan plan = SearchPlan::forPatterns(likePatterns);
     if (!plan.narrows())
         return false;
     // One read transaction: the mark, the look at the candidates and the window's
@@ -226,7 +226,7 @@ bool search(SqliteConnection& db, const QString& likePattern, int limit, const R
     const Outcome outcome = [&] {
         if (readInt(db, SearchSql::indexedUpto) != everyRow)
             return Outcome::plainSearchNeeded;
-        const Query query{plan.matchExpression(), plan.pattern};
+        const Query query{plan.matchExpression(), plan.patterns};
         if (route == Route::automatic) {
             const std::optional<Route> chosen = choose(db, query.match, limit, limits);
             if (!chosen)

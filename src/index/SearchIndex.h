@@ -66,13 +66,14 @@ enum class Route {
 // taken_at, ocr_text.
 using RowSink = std::function<void(const SqliteStatement& row)>;
 
-// Runs a search for `likePattern` through the index, handing `row` the rows the
-// plain search would give, in its order. False, with no row handed, when the
-// plain search must answer: the index is not complete, or the pattern has no
-// piece the index holds. A search that fails after handing rows is still
-// answered (true), with `failure` set, so the caller never takes the rows
-// handed so far for the whole result.
-bool search(SqliteConnection& db, const QString& likePattern, int limit, const RowSink& row,
+// Runs a search for texts that match all of `likePatterns` (as likePatterns()
+// makes them) through the index, handing `row` the rows the plain search would
+// give, in its order. False, with no row handed, when the plain search must
+// answer: the index is not complete, or the patterns have no piece the index
+// holds. A search that fails after handing rows is still answered (true), with
+// `failure` set, so the caller never takes the rows handed so far for the
+// whole result.
+bool search(SqliteConnection& db, const QByteArray& likePatterns, int limit, const RowSink& row,
             Route route = Route::automatic, SearchLimits limits = {},
             std::optional<IndexFailure>* failure = nullptr);
 

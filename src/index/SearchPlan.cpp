@@ -2,6 +2,8 @@
 
 #include "GramTokenizer.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <array>
 
@@ -41,28 +43,27 @@ std::vector<Gram> pieceGrams(const char32_t* piece, int length) {
 
 } // namespace
 
-SearchPlan SearchPlan::forPattern(const QString& likePattern) {
+SearchPlan SearchPlan::forPatterns(const QByteArray& likePatterns) {
     SearchPlan plan;
-    plan.pattern = likePattern.toUtf8();
-    const qsizetype nul = plan.pattern.indexOf('\0');
-    if (nul >= 0)
-        plan.pattern.truncate(nul);
-    const std::vector<char32_t> characters = GramTokenizer::likeCharacters(
-        std::string_view(plan.pattern.constData(), std::size_t(plan.pattern.size())));
+    plan.patterns = likePatterns;
     // Longest grams first: a triple narrows far more than a single character.
     std::array<std::vector<std::string>, 3> byLength;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= characters.size(); ++i) {
-        if (i < characters.size() && characters[i] != U'%' && characters[i] != U'_')
-            continue;
-        for (const Gram& gram : pieceGrams(characters.data() + start, int(i - start))) {
-            std::vector<std::string>& tier = byLength[std::size_t(3 - gram.length)];
-            std::string token =
-                GramTokenizer::token(characters.data() + start + gram.start, gram.length);
-            if (std::find(tier.begin(), tier.end(), token) == tier.end())
-                tier.push_back(std::move(token));
+    for (const QByteArray& pattern : likePatterns.split('\0')) {
+        const std::vector<char32_t> characters = GramTokenizer::likeCharacters(
+            std::string_view(pattern.constData(), std::size_t(pattern.size())));
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= characters.size(); ++i) {
+            if (i < characters.size() && characters[i] != U'%' && characters[i] != U'_')
+                continue;
+            for (const Gram& gram : pieceGrams(characters.data() + start, int(i - start))) {
+                std::vector<std::string>& tier = byLength[std::size_t(3 - gram.length)];
+                std::string token =
+                    GramTokenizer::token(characters.data() + start + gram.start, gram.length);
+                if (std::find(tier.begin(), tier.end(), token) == tier.end())
+                    tier.push_back(std::move(token));
+            }
+            start = i + 1;
         }
-        start = i + 1;
     }
     for (std::vector<std::string>& tier : byLength) {
         for (std::string& token : tier) {

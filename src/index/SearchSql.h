@@ -108,14 +108,14 @@ inline constexpr char newestCandidates[] =
 inline constexpr char searchCandidates[] =
     "SELECT s.id,s.path,s.filename,s.taken_at,s.ocr_text FROM ("
     "SELECT c.id AS id, c.mtime_ms AS mtime FROM (" GLIMBER_CANDIDATE_IDS ") AS k "
-    "CROSS JOIN shots AS c ON c.id = k.id WHERE c.ocr_text LIKE ?2 "
+    "CROSS JOIN shots AS c ON c.id = k.id WHERE glimber_holds(c.ocr_text, ?2) "
     "ORDER BY c.mtime_ms DESC, c.id LIMIT ?3) AS hit "
     "CROSS JOIN shots AS s ON s.id = hit.id ORDER BY hit.mtime DESC, hit.id";
 // Many candidates: walk the rows newest first, reading only the candidates' text.
 // ?4, when not NULL, leaves out the rows from that time on: a window searched before.
 inline constexpr char searchWalk[] =
     "SELECT id,path,filename,taken_at,ocr_text FROM shots "
-    "WHERE +id IN (" GLIMBER_CANDIDATE_IDS ") AND ocr_text LIKE ?2 "
+    "WHERE +id IN (" GLIMBER_CANDIDATE_IDS ") AND glimber_holds(ocr_text, ?2) "
     "AND (?4 IS NULL OR mtime_ms < ?4 OR mtime_ms IS NULL) "
     "ORDER BY mtime_ms DESC, id LIMIT ?3";
 // Matches everywhere: the plain search over the newest rows only, those from the
@@ -125,7 +125,7 @@ inline constexpr char windowStart[] =
     "SELECT mtime_ms FROM shots ORDER BY mtime_ms DESC LIMIT 1 OFFSET ?";
 inline constexpr char searchWindow[] =
     "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE mtime_ms >= ?4 "
-    "AND ocr_text LIKE ?2 ORDER BY mtime_ms DESC, id LIMIT ?3";
+    "AND glimber_holds(ocr_text, ?2) ORDER BY mtime_ms DESC, id LIMIT ?3";
 
 #undef GLIMBER_CANDIDATE_IDS
 

@@ -1,10 +1,30 @@
 #include "ShotReader.h"
 
 #include "SearchIndex.h"
+#include "SearchQuery.h"
 #include "ShotSchema.h"
 #include "ShotSql.h"
 
 #include <QFileInfo>
+
+#include <unordered_set>
+
+namespace {
+
+Shot shotOf(const SqliteStatement& row, ShotMatch match) {
+    return Shot{row.columnInt64(0),
+                row.columnText(1).value_or(QString()),
+                row.columnText(2).value_or(QString()),
+                row.columnText(3),
+                row.columnText(4),
+                match};
+}
+
+bool full(const QList<Shot>& shots, int limit) {
+    return limit >= 0 && shots.size() >= limit;
+}
+
+} // namespace
 
 ShotReader::ShotReader(QString databasePath)
     : path_(std::move(databasePath)) {}
@@ -18,11 +38,54 @@ QList<Shot> ShotReader::search(const QString& text, int limit) {
 }
 
 ShotQuery ShotReader::queryRecent(int limit) {
-    return query(ShotSql::recent, std::nullopt, limit);
+    const std::lock_guard lock(mutex_);
+    if (std::optional<ShotQuery> unopened = open())
+        return *unopened;
+    auto statement = handle_->prepare(ShotSql::recent);
+    if (!statement)
+        return {{}, unanswered()};
+    statement->bindInt(1, limit);
+    return collect(*statement, ShotMatch::exact);
 }
 
 ShotQuery ShotReader::querySearch(const QString& text, int limit) {
-    return query(ShotSql::search, u'%' + text + u'%', limit);
+    const SearchQuery query = SearchQuery::parse(text);
+    if (query.terms.isEmpty())
+        return {};
+    const std::lock_guard lock(mutex_);
+    if (std::optional<ShotQuery> unopened = open())
+        return *unopened;
+    // The text as typed first, then the texts that hold every word elsewhere.
+    ShotQuery found = searchFor(likePatterns({query.whole}), limit, ShotMatch::exact);
+    if (found.failure || !query.hasWords() || full(found.shots, limit))
+        return found;
+    // The exact rows are among the newest `limit` rows with every word, so
+    // these are enough to fill the list.
+    const ShotQuery words = searchFor(likePatterns(query.terms), limit, ShotMatch::words);
+    std::unordered_set<qint64> listed;
+    for (const Shot& shot : found.shots)
+        listed.insert(shot.id);
+    for (const Shot& shot : words.shots) {
+        if (full(found.shots, limit))
+            break;
+        if (!listed.contains(shot.id))
+            found.shots.append(shot);
+    }
+    found.failure = words.failure;
+    return found;
+}
+
+std::optional<ShotQuery> ShotReader::open() {
+    if (handle_)
+        return std::nullopt;
+    QString error;
+    handle_ = SqliteConnection::openReadOnly(path_, ShotSql::readerBusyTimeoutMs, &error);
+    if (handle_)
+        return std::nullopt;
+    // No file yet is no failure: nothing has been indexed.
+    if (!QFileInfo::exists(path_))
+        return ShotQuery{};
+    return ShotQuery{{}, IndexFailure{IndexFailure::Kind::readFailed, error}};
 }
 
 // A statement that does not prepare: the file is busy, someone else's, or a
@@ -38,38 +101,29 @@ std::optional<IndexFailure> ShotReader::unanswered() {
     return failure;
 }
 
-ShotQuery ShotReader::query(const char* sql, const std::optional<QString>& pattern, int limit) {
-    const std::lock_guard lock(mutex_);
-    if (!handle_) {
-        QString error;
-        handle_ = SqliteConnection::openReadOnly(path_, ShotSql::readerBusyTimeoutMs, &error);
-        if (!handle_) {
-            // No file yet is no failure: nothing has been indexed.
-            if (!QFileInfo::exists(path_))
-                return {};
-            return {{}, IndexFailure{IndexFailure::Kind::readFailed, error}};
-        }
-    }
+ShotQuery ShotReader::collect(SqliteStatement& statement, ShotMatch match) {
     QList<Shot> shots;
-    const auto append = [&shots](const SqliteStatement& row) {
-        shots.append(Shot{row.columnInt64(0), row.columnText(1).value_or(QString()),
-                          row.columnText(2).value_or(QString()), row.columnText(3),
-                          row.columnText(4)});
+    while (statement.step())
+        shots.append(shotOf(statement, match));
+    if (statement.failed())
+        return {shots, IndexFailure::reading(*handle_)};
+    return {shots, std::nullopt};
+}
+
+ShotQuery ShotReader::searchFor(const QByteArray& patterns, int limit, ShotMatch match) {
+    QList<Shot> shots;
+    const auto append = [&shots, match](const SqliteStatement& row) {
+        shots.append(shotOf(row, match));
     };
     // The search index gives the same rows when it can narrow the search down.
     std::optional<IndexFailure> indexFailure;
-    if (pattern && SearchIndex::search(*handle_, *pattern, limit, append,
-                                       SearchIndex::Route::automatic, {}, &indexFailure))
+    if (SearchIndex::search(*handle_, patterns, limit, append, SearchIndex::Route::automatic, {},
+                            &indexFailure))
         return {shots, indexFailure};
-    auto statement = handle_->prepare(sql);
+    auto statement = handle_->prepare(ShotSql::searchAll);
     if (!statement)
         return {{}, unanswered()};
-    if (pattern)
-        statement->bindText(1, *pattern);
-    statement->bindInt(pattern ? 2 : 1, limit);
-    while (statement->step())
-        append(*statement);
-    if (statement->failed())
-        return {shots, IndexFailure::reading(*handle_)};
-    return {shots, std::nullopt};
+    statement->bindBlob(1, patterns);
+    statement->bindInt(2, limit);
+    return collect(*statement, match);
 }

@@ -26,8 +26,10 @@ public:
 
     // The most recently modified shots first.
     QList<Shot> recent(int limit);
-    // Shots whose text contains `text` (ASCII case-insensitive; "%" and "_" act
-    // as wildcards), the most recently modified first.
+    // Shots whose text holds what `text` asks for (SearchQuery: ASCII
+    // case-insensitive; "%" and "_" act as wildcards): those holding it as
+    // typed, then those holding each of its words, the most recently modified
+    // first within each.
     QList<Shot> search(const QString& text, int limit);
 
     // The same, telling a busy or foreign database apart from an empty result.
@@ -37,8 +39,12 @@ public:
     const QString& databasePath() const { return path_; }
 
 private:
-    ShotQuery query(const char* sql, const std::optional<QString>& pattern, int limit);
+    // Opens the connection unless it is open: the answer when it cannot be.
+    std::optional<ShotQuery> open();
     std::optional<IndexFailure> unanswered();
+    ShotQuery collect(SqliteStatement& statement, ShotMatch match);
+    // Texts that match all of `patterns` (likePatterns()).
+    ShotQuery searchFor(const QByteArray& patterns, int limit, ShotMatch match);
 
     QString path_;
     std::mutex mutex_;

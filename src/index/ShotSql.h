@@ -32,6 +32,9 @@ inline constexpr char recent[] =
     "SELECT id,path,filename,taken_at,ocr_text FROM shots ORDER BY mtime_ms DESC LIMIT ?";
 inline constexpr char search[] = "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE "
                                  "ocr_text LIKE ? ORDER BY mtime_ms DESC LIMIT ?";
+// Texts that match every one of several LIKE patterns (SearchFunctions).
+inline constexpr char searchAll[] = "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE "
+                                    "glimber_holds(ocr_text, ?) ORDER BY mtime_ms DESC LIMIT ?";
 inline constexpr char begin[] = "BEGIN";
 inline constexpr char commit[] = "COMMIT";
 inline constexpr char rollback[] = "ROLLBACK";

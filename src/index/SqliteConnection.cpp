@@ -1,6 +1,7 @@
 #include "SqliteConnection.h"
 
 #include "GramTokenizer.h"
+#include "SearchFunctions.h"
 
 #include <sqlite3.h>
 #include <utility>
@@ -16,9 +17,11 @@ std::optional<SqliteConnection> SqliteConnection::open(const QString& path, int 
         return std::nullopt;
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
-    // The search index's triggers tokenize on every write to `shots`, so every
-    // connection carries the tokenizer, whatever it is opened for.
+    // Searches ask the index, whose tokenizer is ours, and test texts with a
+    // function of ours; an older build's triggers tokenized on every write, so
+    // every connection carries both, whatever it is opened for.
     GramTokenizer::registerWith(db);
+    SearchFunctions::registerWith(db);
     return SqliteConnection(db);
 }
 

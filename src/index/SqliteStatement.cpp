@@ -37,6 +37,10 @@ void SqliteStatement::bindText(int index, const char* utf8) {
     sqlite3_bind_text(statement_, index, utf8, -1, SQLITE_TRANSIENT);
 }
 
+void SqliteStatement::bindBlob(int index, const QByteArray& bytes) {
+    sqlite3_bind_blob(statement_, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
 void SqliteStatement::bindInt64(int index, qint64 value) {
     sqlite3_bind_int64(statement_, index, value);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -23,6 +24,7 @@ public:
     // Text is bound NUL-terminated and copied by SQLite: it ends at its first NUL.
     void bindText(int index, const QString& text);
     void bindText(int index, const char* utf8);
+    void bindBlob(int index, const QByteArray& bytes);
     void bindInt64(int index, qint64 value);
     void bindInt(int index, int value);
 

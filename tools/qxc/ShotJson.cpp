@@ -18,13 +18,28 @@ QJsonValue optionalText(const std::optional<QString>& text) {
     return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
 }
 
+QByteArray matchName(ShotMatch match) {
+    switch (match) {
+    case ShotMatch::exact:
+        return "exact";
+    case ShotMatch::words:
+        return "words";
+    case ShotMatch::near:
+        return "near";
+    }
+    return "exact";
+}
+
 } // namespace
 
-QByteArray line(const Shot& shot) {
-    return "{\"id\":" + QByteArray::number(shot.id) + ",\"path\":" + encode(shot.path) +
-           ",\"filename\":" + encode(shot.filename) +
-           ",\"takenAt\":" + encode(optionalText(shot.takenAt)) +
-           ",\"ocrText\":" + encode(optionalText(shot.ocrText)) + "}";
+QByteArray line(const Shot& shot, bool searched) {
+    QByteArray line = "{\"id\":" + QByteArray::number(shot.id) + ",\"path\":" + encode(shot.path) +
+                      ",\"filename\":" + encode(shot.filename) +
+                      ",\"takenAt\":" + encode(optionalText(shot.takenAt)) +
+                      ",\"ocrText\":" + encode(optionalText(shot.ocrText));
+    if (searched)
+        line += ",\"match\":\"" + matchName(shot.match) + '"';
+    return line + "}";
 }
 
 } // namespace ShotJson

@@ -56,9 +56,12 @@ int runQuery(const QxcArguments& args) {
         print(stderr, QxcMessage::failure(*result.failure, reader.databasePath()));
         return QxcExit::indexUnusable;
     }
+    const bool searched = args.command == QxcArguments::Command::search && !text.isEmpty();
     for (const Shot& shot : result.shots)
-        print(stdout, (args.json ? ShotJson::line(shot) : TerminalText::escaped(shot.path)) + '\n');
-    if (args.command == QxcArguments::Command::search && !text.isEmpty())
+        print(stdout,
+              (args.json ? ShotJson::line(shot, searched) : TerminalText::escaped(shot.path)) +
+                  '\n');
+    if (searched)
         noteSearchIndexBuilding();
     return result.shots.isEmpty() ? QxcExit::nothingFound : QxcExit::done;
 }
