@@ -247,4 +247,31 @@ bool search(SqliteConnection& db, const QByteArray& likePatterns, int limit, con
     return outcome != Outcome::plainSearchNeeded;
 }
 
+bool searchNear(SqliteConnection& db, const QByteArray& expression, const QByteArray& terms,
+                int candidates, int limit, const RowSink& row) {
+    if (expression.isEmpty())
+        return false;
+    const bool inTransaction = db.exec(SearchSql::beginRead);
+    const bool answered = [&] {
+        if (readInt(db, SearchSql::indexedUpto) != everyRow)
+            return false;
+        auto statement = db.prepare(SearchSql::searchNear);
+        if (!statement)
+            return false;
+        statement->bindText(1, expression.constData());
+        statement->bindInt(2, candidates);
+        statement->bindBlob(3, terms);
+        statement->bindInt(4, limit);
+        int rows = 0;
+        while (statement->step()) {
+            row(*statement);
+            ++rows;
+        }
+        return statement->done() || rows > 0;
+    }();
+    if (inTransaction && !db.exec(SearchSql::commit))
+        db.exec(SearchSql::rollback);
+    return answered;
+}
+
 } // namespace SearchIndex

@@ -77,4 +77,11 @@ bool search(SqliteConnection& db, const QByteArray& likePatterns, int limit, con
             Route route = Route::automatic, SearchLimits limits = {},
             std::optional<IndexFailure>* failure = nullptr);
 
+// Near matches (NearMatch) through the index: among the newest `candidates`
+// rows that hold a half of the word `expression` stands for, those that
+// glimber_near() takes with `terms`, newest first. False when the index is
+// not complete or the statement failed before it handed a row.
+bool searchNear(SqliteConnection& db, const QByteArray& expression, const QByteArray& terms,
+                int candidates, int limit, const RowSink& row);
+
 } // namespace SearchIndex

@@ -127,6 +127,14 @@ inline constexpr char searchWindow[] =
     "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE mtime_ms >= ?4 "
     "AND glimber_holds(ocr_text, ?2) ORDER BY mtime_ms DESC, id LIMIT ?3";
 
+// Near matches: the newest rows the index names for a word's halves (?1, no
+// more than ?2 of them), those glimber_near() takes (?3), newest first (?4 rows).
+inline constexpr char searchNear[] =
+    "SELECT s.id,s.path,s.filename,s.taken_at,s.ocr_text FROM ("
+    "SELECT id FROM (" GLIMBER_CANDIDATE_IDS ") ORDER BY id DESC LIMIT ?2) AS k "
+    "CROSS JOIN shots AS s ON s.id = k.id WHERE glimber_near(s.ocr_text, ?3) "
+    "ORDER BY s.mtime_ms DESC, s.id LIMIT ?4";
+
 #undef GLIMBER_CANDIDATE_IDS
 
 inline constexpr char begin[] = "BEGIN IMMEDIATE";

@@ -1,5 +1,6 @@
 #include "ShotReader.h"
 
+#include "NearMatch.h"
 #include "SearchIndex.h"
 #include "SearchQuery.h"
 #include "ShotSchema.h"
@@ -19,6 +20,10 @@ Shot shotOf(const SqliteStatement& row, ShotMatch match) {
                 row.columnText(4),
                 match};
 }
+
+// Near matches are looked for among this many of the newest rows that may
+// hold one: a bound on the time a near search takes, whatever the query.
+constexpr int nearCandidates = 5000;
 
 bool full(const QList<Shot>& shots, int limit) {
     return limit >= 0 && shots.size() >= limit;
@@ -56,23 +61,53 @@ ShotQuery ShotReader::querySearch(const QString& text, int limit) {
     if (std::optional<ShotQuery> unopened = open())
         return *unopened;
     // The text as typed first, then the texts that hold every word elsewhere.
-    ShotQuery found = searchFor(likePatterns({query.whole}), limit, ShotMatch::exact);
-    if (found.failure || !query.hasWords() || full(found.shots, limit))
-        return found;
     // The exact rows are among the newest `limit` rows with every word, so
-    // these are enough to fill the list.
-    const ShotQuery words = searchFor(likePatterns(query.terms), limit, ShotMatch::words);
+    // those are enough to fill the list.
+    ShotQuery found = searchFor(likePatterns({query.whole}), limit, ShotMatch::exact);
+    if (found.failure || full(found.shots, limit))
+        return found;
+    if (query.hasWords()) {
+        const ShotQuery words = searchFor(likePatterns(query.terms), limit, ShotMatch::words);
+        appendNew(found, words, limit);
+        if (found.failure || full(found.shots, limit))
+            return found;
+    }
+    // Too few: a misread letter may hide the rest.
+    const auto near = std::find_if(query.terms.begin(), query.terms.end(), NearMatch::eligible);
+    if (near != query.terms.end())
+        appendNew(found, searchNear(*near, query.terms, limit), limit);
+    return found;
+}
+
+void ShotReader::appendNew(ShotQuery& found, const ShotQuery& more, int limit) {
     std::unordered_set<qint64> listed;
     for (const Shot& shot : found.shots)
         listed.insert(shot.id);
-    for (const Shot& shot : words.shots) {
+    for (const Shot& shot : more.shots) {
         if (full(found.shots, limit))
             break;
         if (!listed.contains(shot.id))
             found.shots.append(shot);
     }
-    found.failure = words.failure;
-    return found;
+    found.failure = more.failure;
+}
+
+ShotQuery ShotReader::searchNear(const QString& word, const QStringList& terms, int limit) {
+    QList<Shot> shots;
+    const auto append = [&shots](const SqliteStatement& row) {
+        shots.append(shotOf(row, ShotMatch::near));
+    };
+    const QByteArray encoded = NearMatch::termsForSql(terms);
+    if (SearchIndex::searchNear(*handle_, NearMatch::candidateExpression(word), encoded,
+                                nearCandidates, limit, append))
+        return {shots, std::nullopt};
+    auto statement = handle_->prepare(ShotSql::searchNearNewest);
+    if (!statement)
+        return {{}, unanswered()};
+    statement->bindInt(1, nearCandidates);
+    statement->bindBlob(2, encoded);
+    statement->bindInt(3, limit);
+    return collect(*statement, ShotMatch::near);
 }
 
 std::optional<ShotQuery> ShotReader::open() {

@@ -28,8 +28,9 @@ public:
     QList<Shot> recent(int limit);
     // Shots whose text holds what `text` asks for (SearchQuery: ASCII
     // case-insensitive; "%" and "_" act as wildcards): those holding it as
-    // typed, then those holding each of its words, the most recently modified
-    // first within each.
+    // typed, then those holding each of its words, then, while there are
+    // fewer than the limit, those holding a long word one edit away
+    // (NearMatch); the most recently modified first within each.
     QList<Shot> search(const QString& text, int limit);
 
     // The same, telling a busy or foreign database apart from an empty result.
@@ -45,6 +46,10 @@ private:
     ShotQuery collect(SqliteStatement& statement, ShotMatch match);
     // Texts that match all of `patterns` (likePatterns()).
     ShotQuery searchFor(const QByteArray& patterns, int limit, ShotMatch match);
+    // Texts that hold every term, `word` one edit away.
+    ShotQuery searchNear(const QString& word, const QStringList& terms, int limit);
+    // Adds the shots of `more` not listed yet, up to the limit.
+    static void appendNew(ShotQuery& found, const ShotQuery& more, int limit);
 
     QString path_;
     std::mutex mutex_;

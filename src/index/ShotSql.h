@@ -32,6 +32,11 @@ inline constexpr char recent[] =
     "SELECT id,path,filename,taken_at,ocr_text FROM shots ORDER BY mtime_ms DESC LIMIT ?";
 inline constexpr char search[] = "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE "
                                  "ocr_text LIKE ? ORDER BY mtime_ms DESC LIMIT ?";
+// Near matches without the search index: among the newest rows only (?1).
+inline constexpr char searchNearNewest[] =
+    "SELECT id,path,filename,taken_at,ocr_text FROM (SELECT * FROM shots "
+    "ORDER BY mtime_ms DESC LIMIT ?1) WHERE glimber_near(ocr_text, ?2) "
+    "ORDER BY mtime_ms DESC LIMIT ?3";
 // Texts that match every one of several LIKE patterns (SearchFunctions).
 inline constexpr char searchAll[] = "SELECT id,path,filename,taken_at,ocr_text FROM shots WHERE "
                                     "glimber_holds(ocr_text, ?) ORDER BY mtime_ms DESC LIMIT ?";

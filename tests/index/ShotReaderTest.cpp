@@ -1,6 +1,8 @@
 #include "ShotReader.h"
 
 #include "ShotFolders.h"
+#include "ShotIndex.h"
+#include "ShotRows.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,50 @@ TEST_F(ShotReaderTest, ListsAndSearchesNewestFirst) {
     for (const auto& [text, expected] : searches)
         EXPECT_EQ(names(reader.search(QString::fromUtf8(text), 200)), expected) << text;
     EXPECT_EQ(names(reader.search("_", 3)), QStringList({"two", "one", "wide"}));
+}
+
+// The texts of a dialog as recognition read them, older to newer; each search
+// is made with the search index built and without it.
+TEST_F(ShotReaderTest, AsTypedFirstThenEveryWordThenMisreadWordsEachNewestFirst) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"exact-old", "Paint smooth strokes using a brush"},
+        {"reversed", "strokes smooth, then Paint"},
+        {"one-word", "smooth surfaces"},
+        {"misread", "Paint sm0oth strokes"},
+        {"exact-new", "Brush: paint smooth strokes"},
+        {"lost-letters", "Brush lter settings"},
+        {"kana", "リセット(P) 保存"},
+        {"two-kana-lost", "セット(P)"},
+    };
+    for (qsizetype i = 0; i < std::ssize(rows); ++i)
+        ShotRows::add(database(), rows[i].first, i, QString::fromUtf8(rows[i].second));
+    const auto found = [this](const char* text, int limit = 200) {
+        QStringList shots;
+        for (const Shot& shot : ShotReader(database()).search(QString::fromUtf8(text), limit))
+            shots.append(shot.filename + (shot.match == ShotMatch::exact   ? ""
+                                          : shot.match == ShotMatch::words ? " (words)"
+                                                                           : " (near)"));
+        return shots;
+    };
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "through the search index" : "reading every text");
+        if (indexed) {
+            ShotIndex index(ShotIndexOptions{database(), QStringLiteral("/nonexistent")});
+            ASSERT_FALSE(index.openDB());
+            while (index.buildSearchIndex() != true) {
+            }
+        }
+        EXPECT_EQ(found("paint smooth"),
+                  QStringList({"exact-new", "exact-old", "reversed (words)", "misread (near)"}));
+        EXPECT_EQ(found("paint smooth", 3),
+                  QStringList({"exact-new", "exact-old", "reversed (words)"}));
+        EXPECT_EQ(found("\"smooth strokes\""),
+                  QStringList({"exact-new", "exact-old", "misread (near)"}));
+        EXPECT_EQ(found("smoo"), QStringList({"exact-new", "one-word", "reversed", "exact-old"}))
+            << "one short word finds what it always found, in the same order";
+        EXPECT_EQ(found("filter"), QStringList({"lost-letters (near)"}));
+        EXPECT_EQ(found("プリセット"), QStringList({"kana (near)"}));
+    }
 }
 
 TEST_F(ShotReaderTest, ServesSeveralThreadsOneAfterTheOther) {

@@ -1,0 +1,232 @@
+#include "NearMatch.h"
+
+#include "GramTokenizer.h"
+#include "SearchQuery.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace NearMatch {
+
+namespace {
+
+constexpr int minimumLatin = 5;
+constexpr int minimumJapanese = 3;
+constexpr std::size_t maxWordLength = 64;
+// Spellings of one half of a word with its confusions: enough for a half
+// with three confusable characters of two kinds.
+constexpr std::size_t maxSpellings = 8;
+
+bool isJapanese(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+           (u >= 0xFF66 && u <= 0xFF9F);
+}
+
+// The character a confusion class stands as; anything else as it is.
+char32_t canonical(char32_t c) {
+    if (c >= 'A' && c <= 'Z')
+        c += 'a' - 'A';
+    switch (c) {
+    case '0':
+        return 'o';
+    case '1':
+    case 'i':
+    case '|':
+        return 'l';
+    case '5':
+        return 's';
+    case '8':
+        return 'b';
+    case U'ー':
+    case U'一':
+    case U'‐':
+    case U'―':
+    case U'－':
+        return '-';
+    default:
+        return c;
+    }
+}
+
+// The characters a text may show where a word has `c`, as LIKE sees them,
+// `c` itself first.
+std::vector<char32_t> confusions(char32_t c) {
+    std::vector<char32_t> all{c};
+    const std::u32string others = [c]() -> std::u32string {
+        switch (canonical(c)) {
+        case 'o':
+            return U"o0";
+        case 'l':
+            return U"li1";
+        case 's':
+            return U"s5";
+        case 'b':
+            return U"b8";
+        case '-':
+            return U"-ー一";
+        default:
+            return U"";
+        }
+    }();
+    for (char32_t other : others) {
+        if (other != c)
+            all.push_back(other);
+    }
+    return all;
+}
+
+// Two letters that recognition reads as one, or one it reads as two: "rn"
+// and "m", and the ligatures of print, "fi" and "fl", which it may drop whole.
+std::optional<char32_t> pairAsOne(char32_t first, char32_t second) {
+    if (first == 'r' && second == 'n')
+        return U'm';
+    if (first == 'f' && second == 'l')
+        return U'\uFB02';
+    return std::nullopt;
+}
+
+std::u32string normalizedCharacters(const std::vector<char32_t>& characters) {
+    std::u32string out;
+    out.reserve(characters.size());
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const char32_t c = canonical(characters[i]);
+        const std::optional<char32_t> pair =
+            i + 1 < characters.size() ? pairAsOne(c, canonical(characters[i + 1])) : std::nullopt;
+        out += pair.value_or(c);
+        i += pair ? 1 : 0;
+    }
+    return out;
+}
+
+// Every spelling of `half` with its confusions, the first as it is.
+std::vector<std::u32string> spellings(const std::u32string& half) {
+    std::vector<std::u32string> all{U""};
+    for (char32_t c : half) {
+        std::vector<std::u32string> next;
+        for (const std::u32string& start : all) {
+            for (char32_t variant : confusions(c)) {
+                if (next.size() < maxSpellings)
+                    next.push_back(start + variant);
+            }
+        }
+        all = std::move(next);
+    }
+    return all;
+}
+
+// The grams a text holding `piece` holds, quoted and joined by AND: at each
+// position the longest, unless the one before already covers it.
+QByteArray allGramsOf(const std::u32string& piece) {
+    QByteArray expression;
+    const int length = int(piece.size());
+    int covered = 0;
+    for (int i = 0; i < length; ++i) {
+        for (int gram : GramTokenizer::gramLengths(piece[std::size_t(i)])) {
+            if (i + gram > length)
+                continue;
+            if (i + gram <= covered)
+                break;
+            covered = i + gram;
+            const QByteArray token =
+                QByteArray::fromStdString(GramTokenizer::token(piece.data() + i, gram));
+            if (!expression.isEmpty())
+                expression += " AND ";
+            expression += '"' + QByteArray(token).replace('"', "\"\"") + '"';
+            break;
+        }
+    }
+    return expression;
+}
+
+} // namespace
+
+bool eligible(const QString& word) {
+    if (word.contains(u'%') || word.contains(u'_') || word.size() > qsizetype(maxWordLength))
+        return false;
+    const bool japanese = std::any_of(word.begin(), word.end(), isJapanese);
+    return word.size() >= (japanese ? minimumJapanese : minimumLatin);
+}
+
+std::u32string normalized(const char* utf8) {
+    return normalizedCharacters(GramTokenizer::likeCharacters(utf8));
+}
+
+std::u32string normalized(const QString& text) {
+    return normalized(text.toUtf8().constData());
+}
+
+bool holdsNear(const std::u32string& text, const std::u32string& word) {
+    const std::size_t m = word.size();
+    if (m == 0 || m > maxWordLength)
+        return false;
+    // Myers' bit-parallel edit distance, with a free start anywhere in the
+    // text: bit i of each vector belongs to the word's first i+1 characters.
+    std::vector<std::pair<char32_t, std::uint64_t>> masks;
+    for (std::size_t i = 0; i < m; ++i) {
+        const auto found = std::find_if(masks.begin(), masks.end(),
+                                        [&](const auto& mask) { return mask.first == word[i]; });
+        if (found == masks.end())
+            masks.emplace_back(word[i], std::uint64_t(1) << i);
+        else
+            found->second |= std::uint64_t(1) << i;
+    }
+    const std::uint64_t last = std::uint64_t(1) << (m - 1);
+    std::uint64_t plus = m == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << m) - 1;
+    std::uint64_t minus = 0;
+    std::size_t score = m;
+    for (char32_t c : text) {
+        const auto found = std::find_if(masks.begin(), masks.end(),
+                                        [c](const auto& mask) { return mask.first == c; });
+        const std::uint64_t equal = found == masks.end() ? 0 : found->second;
+        const std::uint64_t xv = equal | minus;
+        const std::uint64_t xh = (((equal & plus) + plus) ^ plus) | equal;
+        std::uint64_t hp = minus | ~(xh | plus);
+        std::uint64_t hm = plus & xh;
+        if (hp & last)
+            ++score;
+        else if (hm & last)
+            --score;
+        if (score <= 1)
+            return true;
+        hp <<= 1;
+        hm <<= 1;
+        plus = hm | ~(xv | hp);
+        minus = hp & xv;
+    }
+    return false;
+}
+
+QByteArray termsForSql(const QStringList& terms) {
+    QByteArray encoded;
+    for (const QString& term : terms) {
+        const bool near = eligible(term);
+        encoded += (near ? 'n' : 'e') + likePatterns({term});
+        if (near)
+            encoded += term.toUtf8() + '\0';
+    }
+    return encoded;
+}
+
+QByteArray candidateExpression(const QString& word) {
+    const std::vector<char32_t> characters = GramTokenizer::likeCharacters(word.toStdString());
+    const std::u32string whole(characters.begin(), characters.end());
+    const std::size_t middle = whole.size() / 2;
+    QByteArray expression;
+    for (const std::u32string& half : {whole.substr(0, middle), whole.substr(middle)}) {
+        for (const std::u32string& spelling : spellings(half)) {
+            const QByteArray grams = allGramsOf(spelling);
+            if (grams.isEmpty())
+                continue;
+            if (!expression.isEmpty())
+                expression += " OR ";
+            expression += '(' + grams + ')';
+        }
+    }
+    return expression;
+}
+
+} // namespace NearMatch
