@@ -1,5 +1,6 @@
 #include "ShotListModel.h"
 
+#include "AppLocale.h"
 #include "ShotMimeData.h"
 #include "ShotRowText.h"
 #include "ThumbnailCache.h"
@@ -72,6 +73,10 @@ QVariant ShotListModel::data(const QModelIndex& index, int role) const {
         return thumbnail(shot);
     case ThumbnailFailedRole:
         return failed_.contains(shot.path);
+    case CaptionRole:
+        // Found by a word one letter off, which may be another word altogether.
+        return shot.match == ShotMatch::near ? AppLocale::text("Similar text", "似たテキスト")
+                                             : QString();
     default:
         return {};
     }

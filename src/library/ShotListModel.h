@@ -24,6 +24,7 @@ public:
         ExcerptRole,
         ThumbnailRole,       // QImage, invalid until it arrived
         ThumbnailFailedRole, // bool: the file gave no picture
+        CaptionRole,         // a word on how the search found it, or nothing
     };
 
     explicit ShotListModel(ThumbnailCache& cache, QObject* parent = nullptr);

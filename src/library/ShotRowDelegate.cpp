@@ -115,8 +115,16 @@ void ShotRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     y += nameMetrics.height() + lineGap;
     painter->setPen(selected ? ink : LibraryStyle::secondary(ink));
     painter->setFont(smallFont);
-    painter->drawText(QRect(textLeft, y, textWidth, smallMetrics.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, date);
+    const QRect dateLine(textLeft, y, textWidth, smallMetrics.height());
+    painter->drawText(dateLine, Qt::AlignLeft | Qt::AlignVCenter, date);
+    const QString caption = index.data(ShotListModel::CaptionRole).toString();
+    if (!caption.isEmpty()) {
+        QFont quiet = smallFont;
+        quiet.setItalic(true);
+        painter->setFont(quiet);
+        painter->drawText(dateLine, Qt::AlignRight | Qt::AlignVCenter, caption);
+        painter->setFont(smallFont);
+    }
     y += smallMetrics.height() + lineGap;
     for (const QString& line : excerptLines) {
         painter->drawText(QRect(textLeft, y, textWidth, smallMetrics.height()),

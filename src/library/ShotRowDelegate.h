@@ -3,8 +3,9 @@
 #include <QStyledItemDelegate>
 
 // Paints one row of the shot list: the thumbnail in its rounded frame (or the
-// picture symbol while there is none), the file name, the date and two lines of
-// OCR text. Rows are 88 points high.
+// picture symbol while there is none), the file name, the date (with a quiet
+// caption such as "Similar text" at its end) and two lines of OCR text. Rows
+// are 88 points high.
 class ShotRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -115,6 +115,23 @@ TEST_F(LibraryWindow, FirstOpenListsTheRecentShotsQuickTypingRunsOneQueryAndTheL
     EXPECT_EQ(library.shots().size(), 200) << "spaces alone ask for the recent shots";
 }
 
+TEST_F(LibraryWindow, WordsInAnyOrderAndMisreadWordsAreFoundTheLatterMarkedAsSimilarText) {
+    const QStringList texts{"Paint smooth strokes", "strokes smooth, then paint", "Brush lter",
+                            "nothing here"};
+    addShots(int(texts.size()), [&texts](int i) { return texts[i]; });
+    LibraryView& library = open();
+    search("smooth paint");
+    ASSERT_EQ(library.shots().size(), 2);
+    EXPECT_EQ(library.shots()[0].filename, "shot-1.png") << "both words, newest first";
+    search("filter");
+    ASSERT_EQ(library.shots().size(), 1);
+    EXPECT_EQ(library.shots()[0].match, ShotMatch::near);
+    auto* list = library.findChild<ShotListView*>();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->model()->index(0, 0).data(ShotListModel::CaptionRole).toString(),
+              "Similar text");
+}
+
 TEST_F(LibraryWindow, EmptyOrLockedDatabaseShowsNoScreenshotsYet) {
     LibraryView& library = open();
     EXPECT_EQ(library.emptyText(), "No screenshots yet");
