@@ -84,10 +84,11 @@ PreviewPane::PreviewPane(QWidget* parent)
     copy_ = new QPushButton(AppLocale::text("Copy", "コピー"), shotPage_);
     // Return copies (see LibraryView); the frame says so, as a default button's does.
     copy_->setDefault(true);
+    copyText_ = new QPushButton(AppLocale::text("Copy Text", "テキストをコピー"), shotPage_);
     auto* annotate = new QPushButton(AppLocale::text("Annotate…", "注釈…"), shotPage_);
     auto* reveal = new QPushButton(AppLocale::text("Show in Folder", "フォルダで表示"), shotPage_);
     open_ = new QPushButton(AppLocale::text("Open", "開く"), shotPage_);
-    for (QPushButton* button : {copy_, annotate, reveal, open_})
+    for (QPushButton* button : {copy_, copyText_, annotate, reveal, open_})
         buttons->addWidget(button);
     buttons->addStretch();
     shotLayout->addLayout(buttons);
@@ -96,6 +97,10 @@ PreviewPane::PreviewPane(QWidget* parent)
     connect(copy_, &QPushButton::clicked, this, [this] {
         if (shot_)
             ShotActions::copyToClipboard(*shot_);
+    });
+    connect(copyText_, &QPushButton::clicked, this, [this] {
+        if (shot_)
+            ShotActions::copyText(*shot_);
     });
     connect(annotate, &QPushButton::clicked, this, [this] {
         if (shot_)
@@ -117,6 +122,8 @@ void PreviewPane::setShot(const std::optional<Shot>& shot) {
     const bool samePath = shot && shot_ && shot->path == shot_->path;
     shot_ = shot;
     pages_->setCurrentWidget(shot_ ? shotPage_ : placeholderPage_);
+    // A shot without recognised text has none to copy.
+    copyText_->setEnabled(shot_ && shot_->ocrText && !shot_->ocrText->isEmpty());
     if (shot_ && !samePath)
         load();
 }

@@ -14,7 +14,7 @@ class QStackedLayout;
 class PreviewImage;
 
 // The right pane of the library: the selected shot as large as the pane allows,
-// with Copy, Annotate…, Show in Folder and Open below it; a hint when nothing
+// with Copy, Copy Text, Annotate…, Show in Folder and Open below it; a hint when nothing
 // is selected.
 class PreviewPane : public QWidget {
     Q_OBJECT
@@ -34,6 +34,7 @@ public:
     const ImageLoader& loader() const { return loader_; }
     AnnotationWindowController& annotationController() { return annotationController_; }
     QPushButton* copyButton() const { return copy_; }
+    QPushButton* copyTextButton() const { return copyText_; }
     QPushButton* lastButton() const { return open_; }
 
 protected:
@@ -54,5 +55,6 @@ private:
     QWidget* busy_ = nullptr;
     QWidget* failure_ = nullptr;
     QPushButton* copy_ = nullptr;
+    QPushButton* copyText_ = nullptr;
     QPushButton* open_ = nullptr;
 };

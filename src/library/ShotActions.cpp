@@ -13,18 +13,30 @@
 
 namespace ShotActions {
 
+// Copying A and then B must leave B on the clipboard even when A's larger file
+// is read after B's, or B is a text.
+RequestGenerations& copies() {
+    static RequestGenerations generations;
+    return generations;
+}
+
 QFuture<bool> copyToClipboard(const Shot& shot) {
-    // Copying A and then B must leave B on the clipboard even when A's larger
-    // file is read after B's.
-    static RequestGenerations copies;
-    const quint64 generation = copies.start();
+    const quint64 generation = copies().start();
     return QtConcurrent::run(&ImageDecoder::read, shot.path)
         .then(qApp, [generation](const QImage& image) {
-            if (image.isNull() || !copies.isLatest(generation))
+            if (image.isNull() || !copies().isLatest(generation))
                 return false;
             QGuiApplication::clipboard()->setImage(image);
             return true;
         });
+}
+
+bool copyText(const Shot& shot) {
+    copies().start();
+    if (!shot.ocrText || shot.ocrText->isEmpty())
+        return false;
+    QGuiApplication::clipboard()->setText(*shot.ocrText);
+    return true;
 }
 
 void showInFolder(const Shot& shot) {

@@ -13,6 +13,10 @@ namespace ShotActions {
 // the last one lands. The result says whether this copy landed.
 QFuture<bool> copyToClipboard(const Shot& shot);
 
+// Puts the shot's recognised text on the clipboard as plain UTF-8 text, its
+// lines kept; false, the clipboard untouched, when it has none.
+bool copyText(const Shot& shot);
+
 // The file selected in a file manager window; its folder when no file manager answers.
 void showInFolder(const Shot& shot);
 

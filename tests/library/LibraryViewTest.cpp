@@ -17,6 +17,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -228,6 +230,20 @@ TEST_F(LibraryWindow, ReturnAndDoubleClickCopyTheFullSizePictureAndAnUnreadableF
                    QColor::fromHsv(0, 200, 200).rgb();
         },
         10'000));
+}
+
+TEST_F(LibraryWindow, CopyTextPutsTheShotsTextWithItsLinesOnTheClipboardAndIsOffWithoutText) {
+    addShots(2, [](int i) { return i ? QString::fromUtf8("Save as…\n保存先: 書類") : QString(); });
+    LibraryView& library = open();
+    library.setSelection(library.shots().at(0).id);
+    QPushButton* copyText = library.preview()->copyTextButton();
+    ASSERT_TRUE(copyText->isEnabled());
+    QApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    copyText->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("Save as…\n保存先: 書類"));
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat("text/plain"));
+    library.setSelection(library.shots().at(1).id);
+    EXPECT_FALSE(copyText->isEnabled()) << "a shot without text has none to copy";
 }
 
 } // namespace
