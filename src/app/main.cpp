@@ -5,6 +5,7 @@
 #include "AppDelegate.h"
 #include "AppIcon.h"
 #include "AppLocale.h"
+#include "ProcessMemory.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The tray program lives for days and decodes pictures now and then; what
+    // it held for them goes back to the system when the library closes.
+    ProcessMemory::returnLargeBlocksAtOnce();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("glimvault"));
     QApplication::setApplicationName(QStringLiteral("Glimber"));

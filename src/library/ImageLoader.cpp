@@ -12,6 +12,12 @@ ImageLoader::ImageLoader(Source source, QObject* parent)
     : QObject(parent)
     , source_(std::move(source)) {}
 
+void ImageLoader::release() {
+    currentPath_.reset();
+    image_ = QImage();
+    failed_ = false;
+}
+
 void ImageLoader::load(const QString& path, int maxEdge) {
     if (currentPath_ == path)
         return;

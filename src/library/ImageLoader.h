@@ -28,6 +28,8 @@ public:
     void load(const QString& path, int maxEdge);
 
     const QImage& image() const { return image_; }
+    // Lets go of the picture; the next load() of any path asks for it anew.
+    void release();
     // The latest request ended without a picture.
     bool failed() const { return failed_; }
     const std::optional<QString>& currentPath() const { return currentPath_; }

@@ -26,3 +26,9 @@ void ImageLru::erase(std::list<Entry>::iterator entry) {
     index_.remove(entry->first);
     order_.erase(entry);
 }
+
+void ImageLru::clear() {
+    order_.clear();
+    index_.clear();
+    bytes_ = 0;
+}

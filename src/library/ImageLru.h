@@ -20,6 +20,9 @@ public:
     // Stores or replaces; a picture larger than the whole budget is not kept.
     void insert(const QString& key, const QImage& image);
 
+    // Lets go of every picture.
+    void clear();
+
     qint64 bytes() const { return bytes_; }
     qint64 budget() const { return budget_; }
     qsizetype count() const { return index_.size(); }

@@ -5,6 +5,7 @@
 #include "LibraryStyle.h"
 #include "LibrarySymbols.h"
 #include "PreviewPane.h"
+#include "ProcessMemory.h"
 #include "ShotActions.h"
 #include "ShotListModel.h"
 #include "ShotListView.h"
@@ -269,6 +270,15 @@ void LibraryView::showEvent(QShowEvent* event) {
 
 void LibraryView::updateThumbnailEdge() {
     model_->setThumbnailEdge(ImageScaling::pixelEdge(thumbnailEdge, devicePixelRatioF()));
+}
+
+void LibraryView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A closed library keeps its list and selection, not its pictures: they
+    // come back from the disk's thumbnail cache when it is shown again.
+    preview_->releaseMemory();
+    thumbnails_.releaseMemory();
+    ProcessMemory::returnFreed();
 }
 
 void LibraryView::keyPressEvent(QKeyEvent* event) {

@@ -128,6 +128,11 @@ void PreviewPane::setShot(const std::optional<Shot>& shot) {
         load();
 }
 
+void PreviewPane::releaseMemory() {
+    loader_.release();
+    image_->setImage(QImage());
+}
+
 void PreviewPane::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shot_)

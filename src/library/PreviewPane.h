@@ -37,6 +37,10 @@ public:
     QPushButton* copyTextButton() const { return copyText_; }
     QPushButton* lastButton() const { return open_; }
 
+    // Lets go of the pictures while the pane is not shown; showing it again
+    // loads the shot's picture anew.
+    void releaseMemory();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

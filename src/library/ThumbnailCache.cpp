@@ -33,6 +33,12 @@ std::optional<QImage> ThumbnailCache::cached(const QString& path, int maxEdge) {
     return lruFor(maxEdge).find(ImageScaling::cacheKey(maxEdge, path));
 }
 
+void ThumbnailCache::releaseMemory() {
+    const std::lock_guard lock(mutex_);
+    thumbnailLru_.clear();
+    previewLru_.clear();
+}
+
 qint64 ThumbnailCache::bytes() const {
     const std::lock_guard lock(mutex_);
     return thumbnailLru_.bytes() + previewLru_.bytes();

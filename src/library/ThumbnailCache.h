@@ -49,6 +49,9 @@ public:
     // The whole making of one picture, as the pool runs it.
     static QImage make(const QString& path, int maxEdge, const FreedesktopThumbnails& thumbnails);
 
+    // Lets go of every picture in memory; those on their way still arrive.
+    void releaseMemory();
+
     qint64 bytes() const;
     QThreadPool& pool() { return pool_; }
 

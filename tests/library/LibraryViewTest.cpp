@@ -12,6 +12,7 @@
 #include "ShotReader.h"
 #include "SqliteConnection.h"
 #include "TestFiles.h"
+#include "ThumbnailCache.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -230,6 +231,22 @@ TEST_F(LibraryWindow, ReturnAndDoubleClickCopyTheFullSizePictureAndAnUnreadableF
                    QColor::fromHsv(0, 200, 200).rgb();
         },
         10'000));
+}
+
+TEST_F(LibraryWindow, ClosedItLetsGoOfItsPicturesAndShowsThemAgainWhenReopened) {
+    addShots(3, [](int) { return QString("plum"); }, {1600, 900});
+    LibraryView& library = open();
+    library.setSelection(library.shots().at(0).id);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return library.preview()->state() == PreviewPane::State::image; }, 10'000));
+    ASSERT_GT(ThumbnailCache::shared().bytes(), 0);
+    library.close();
+    EXPECT_EQ(ThumbnailCache::shared().bytes(), 0);
+    EXPECT_TRUE(library.preview()->loader().image().isNull());
+    controller.show();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return library.preview()->state() == PreviewPane::State::image; }, 10'000));
+    EXPECT_EQ(library.selection(), library.shots().at(0).id);
 }
 
 TEST_F(LibraryWindow, CopyTextPutsTheShotsTextWithItsLinesOnTheClipboardAndIsOffWithoutText) {
