@@ -142,6 +142,19 @@ QByteArray allGramsOf(const std::u32string& piece) {
     return expression;
 }
 
+// A text holding `piece` in any of its spellings: the spellings' grams, each
+// set in parentheses, joined by OR; empty when the piece has no gram.
+QByteArray anySpellingOf(const std::u32string& piece) {
+    QByteArray any;
+    for (const std::u32string& spelling : spellings(piece)) {
+        const QByteArray grams = allGramsOf(spelling);
+        if (grams.isEmpty())
+            continue;
+        any += (any.isEmpty() ? "(" : " OR (") + grams + ')';
+    }
+    return any.isEmpty() ? any : '(' + any + ')';
+}
+
 } // namespace
 
 bool eligible(const QString& word) {
@@ -214,16 +227,34 @@ QByteArray termsForSql(const QStringList& terms) {
 QByteArray candidateExpression(const QString& word) {
     const std::vector<char32_t> characters = GramTokenizer::likeCharacters(word.toStdString());
     const std::u32string whole(characters.begin(), characters.end());
-    const std::size_t middle = whole.size() / 2;
+    // One edit spoils at most one piece. Of three pieces two stand whole, and
+    // two rule out far more texts than one; a piece needs a gram of its own,
+    // two characters of Latin, so a short Latin word has two.
+    const bool latin = std::any_of(whole.begin(), whole.end(), [](char32_t c) { return c < 0x80; });
+    const std::size_t count = !latin || whole.size() >= 6 ? 3 : 2;
+    std::vector<QByteArray> pieces;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t from = whole.size() * i / count;
+        const std::size_t to = whole.size() * (i + 1) / count;
+        pieces.push_back(anySpellingOf(whole.substr(from, to - from)));
+    }
     QByteArray expression;
-    for (const std::u32string& half : {whole.substr(0, middle), whole.substr(middle)}) {
-        for (const std::u32string& spelling : spellings(half)) {
-            const QByteArray grams = allGramsOf(spelling);
-            if (grams.isEmpty())
-                continue;
-            if (!expression.isEmpty())
-                expression += " OR ";
-            expression += '(' + grams + ')';
+    const auto either = [&expression](const QByteArray& part) {
+        if (part.isEmpty())
+            return;
+        if (!expression.isEmpty())
+            expression += " OR ";
+        expression += '(' + part + ')';
+    };
+    if (count == 2) {
+        either(pieces[0]);
+        either(pieces[1]);
+        return expression;
+    }
+    for (std::size_t a = 0; a < 3; ++a) {
+        for (std::size_t b = a + 1; b < 3; ++b) {
+            if (!pieces[a].isEmpty() && !pieces[b].isEmpty())
+                either(pieces[a] + " AND " + pieces[b]);
         }
     }
     return expression;

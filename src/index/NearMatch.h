@@ -34,8 +34,9 @@ bool holdsNear(const std::u32string& text, const std::u32string& word);
 QByteArray termsForSql(const QStringList& terms);
 
 // The query for the search index that every text near `word` passes: the
-// word in two halves, one of which such a text holds whole, each half also
-// spelt with its confusions.
+// word in three pieces, two of which such a text holds whole (in two halves,
+// one of them whole, for a short Latin word), each piece also spelt with its
+// confusions.
 QByteArray candidateExpression(const QString& word);
 
 } // namespace NearMatch

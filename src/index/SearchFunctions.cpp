@@ -31,10 +31,14 @@ bool like(const char* pattern, const char* text) {
 
 void holds(sqlite3_context* context, int, sqlite3_value** arguments) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
-    const std::vector<const char*> patterns = strings(arguments[1]);
-    bool all = text && !patterns.empty();
-    for (std::size_t i = 0; all && i < patterns.size(); ++i)
-        all = like(patterns[i], text);
+    const auto* patterns = static_cast<const char*>(sqlite3_value_blob(arguments[1]));
+    const int size = sqlite3_value_bytes(arguments[1]);
+    // Read in place, once per row: only a blob of NUL-ended patterns, never
+    // past its end.
+    bool all = text && patterns && size > 0 && patterns[size - 1] == '\0';
+    for (const char* at = patterns; all && at < patterns + size;
+         at += std::char_traits<char>::length(at) + 1)
+        all = like(at, text);
     sqlite3_result_int(context, all);
 }
 

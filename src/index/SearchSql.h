@@ -101,8 +101,10 @@ inline constexpr char lastId[] = "SELECT IFNULL(MAX(id), 0) FROM shots";
 #define GLIMBER_CANDIDATE_IDS                                                                      \
     "SELECT rowid AS id FROM shots_fts WHERE shots_fts MATCH ?1 "                                  \
     "UNION SELECT id FROM shots_fts_log"
+// How many candidates, and how dense: the index's alone, which it hands over
+// newest first and stops; rows in the log are few and change no route.
 inline constexpr char newestCandidates[] =
-    "SELECT id FROM (" GLIMBER_CANDIDATE_IDS ") ORDER BY id DESC LIMIT ?2";
+    "SELECT rowid FROM shots_fts WHERE shots_fts MATCH ?1 ORDER BY rowid DESC LIMIT ?2";
 // Few candidates: read each, keep those LIKE matches, sort them; only the ids
 // and times go through the sort, the rows' texts are read again for the few kept.
 inline constexpr char searchCandidates[] =
@@ -131,7 +133,8 @@ inline constexpr char searchWindow[] =
 // more than ?2 of them), those glimber_near() takes (?3), newest first (?4 rows).
 inline constexpr char searchNear[] =
     "SELECT s.id,s.path,s.filename,s.taken_at,s.ocr_text FROM ("
-    "SELECT id FROM (" GLIMBER_CANDIDATE_IDS ") ORDER BY id DESC LIMIT ?2) AS k "
+    "SELECT id FROM (SELECT rowid AS id FROM shots_fts WHERE shots_fts MATCH ?1 "
+    "ORDER BY rowid DESC LIMIT ?2) UNION SELECT id FROM shots_fts_log) AS k "
     "CROSS JOIN shots AS s ON s.id = k.id WHERE glimber_near(s.ocr_text, ?3) "
     "ORDER BY s.mtime_ms DESC, s.id LIMIT ?4";
 

@@ -6,6 +6,7 @@
 #include "LibrarySymbols.h"
 #include "PreviewPane.h"
 #include "ProcessMemory.h"
+#include "SearchQuery.h"
 #include "ShotActions.h"
 #include "ShotListModel.h"
 #include "ShotListView.h"
@@ -157,18 +158,18 @@ void LibraryView::reload() {
     const quint64 generation = queries_.start();
     QtConcurrent::run([query = options_.query, trimmed] {
         return query(trimmed);
-    }).then(this, [this, generation](QList<Shot> shots) {
+    }).then(this, [this, generation, trimmed](QList<Shot> shots) {
         if (queries_.isLatest(generation))
-            apply(std::move(shots));
+            apply(std::move(shots), SearchQuery::parse(trimmed).terms);
     });
 }
 
-void LibraryView::apply(QList<Shot> shots) {
+void LibraryView::apply(QList<Shot> shots, const QStringList& searched) {
     if (selection_ && std::none_of(shots.cbegin(), shots.cend(),
                                    [this](const Shot& shot) { return shot.id == *selection_; }))
         selection_.reset();
     syncingList_ = true;
-    model_->setShots(std::move(shots));
+    model_->setShots(std::move(shots), searched);
     syncingList_ = false;
     showSelectionInList();
     listPane_->setCurrentWidget(model_->shots().isEmpty() ? emptyState_

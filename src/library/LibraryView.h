@@ -74,7 +74,7 @@ protected:
 private:
     QWidget* makeSearchBar();
     QWidget* makeEmptyState();
-    void apply(QList<Shot> shots);
+    void apply(QList<Shot> shots, const QStringList& searched);
     void showSelectionInList();
     void selectionChangedInList();
     void focusSearch();

@@ -11,13 +11,14 @@ ShotListModel::ShotListModel(ThumbnailCache& cache, QObject* parent)
     : QAbstractListModel(parent)
     , cache_(cache) {}
 
-void ShotListModel::setShots(QList<Shot> shots) {
+void ShotListModel::setShots(QList<Shot> shots, const QStringList& searched) {
     const bool sameRows = std::equal(shots_.begin(), shots_.end(), shots.begin(), shots.end(),
                                      [](const Shot& a, const Shot& b) { return a.id == b.id; });
     QList<RowText> texts;
     texts.reserve(shots.size());
     for (const Shot& shot : shots)
-        texts.append({ShotRowText::dateLine(shot.takenAt), ShotRowText::ocrExcerpt(shot.ocrText)});
+        texts.append(
+            {ShotRowText::dateLine(shot.takenAt), ShotRowText::ocrExcerpt(shot.ocrText, searched)});
     // A new result may name a file that has been mended since it failed.
     failed_.clear();
     if (sameRows) {
@@ -68,7 +69,9 @@ QVariant ShotListModel::data(const QModelIndex& index, int role) const {
     case DateRole:
         return texts_[index.row()].date;
     case ExcerptRole:
-        return texts_[index.row()].excerpt;
+        return texts_[index.row()].excerpt.text;
+    case ExcerptHitsRole:
+        return QVariant::fromValue(texts_[index.row()].excerpt.hits);
     case ThumbnailRole:
         return thumbnail(shot);
     case ThumbnailFailedRole:

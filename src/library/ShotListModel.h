@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shot.h"
+#include "ShotRowText.h"
 
 #include <QAbstractListModel>
 #include <QImage>
@@ -22,6 +23,7 @@ public:
         ShotRole = Qt::UserRole + 1,
         DateRole,
         ExcerptRole,
+        ExcerptHitsRole,     // QList<std::pair<int, int>>: where the searched words stand
         ThumbnailRole,       // QImage, invalid until it arrived
         ThumbnailFailedRole, // bool: the file gave no picture
         CaptionRole,         // a word on how the search found it, or nothing
@@ -30,9 +32,10 @@ public:
     explicit ShotListModel(ThumbnailCache& cache, QObject* parent = nullptr);
 
     const QList<Shot>& shots() const { return shots_; }
-    // Replaces the rows. Views reset only when the sequence of ids changed; else
-    // the rows keep their place and just repaint with the new texts.
-    void setShots(QList<Shot> shots);
+    // Replaces the rows, whose excerpts show where `searched` (the words of the
+    // query that found them) stand. Views reset only when the sequence of ids
+    // changed; else the rows keep their place and just repaint with the new texts.
+    void setShots(QList<Shot> shots, const QStringList& searched = {});
     // The row of the shot with this id; none when absent or not listed.
     std::optional<int> rowOf(std::optional<qint64> id) const;
 
@@ -50,7 +53,7 @@ public:
 private:
     struct RowText {
         QString date;
-        QString excerpt;
+        ShotRowText::Excerpt excerpt;
     };
 
     QVariant thumbnail(const Shot& shot) const;

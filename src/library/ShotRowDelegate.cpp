@@ -9,6 +9,8 @@
 #include <QPainterPath>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int leftMargin = 8;
@@ -35,10 +37,18 @@ void paintThumbnail(QPainter& painter, const QRect& frame, const QModelIndex& in
     painter.drawImage(target, image);
 }
 
+using Hits = QList<std::pair<int, int>>;
+
+// One line of an excerpt: its text as shown, and where it starts in the excerpt.
+struct ExcerptLine {
+    QString text;
+    int start = 0;
+};
+
 // Up to `maxLines` lines of `text` wrapped into `width`, the last one cut with
 // an ellipsis when the text goes on.
-QStringList wrappedLines(const QString& text, const QFont& font, int width, int maxLines) {
-    QStringList lines;
+QList<ExcerptLine> wrappedLines(const QString& text, const QFont& font, int width, int maxLines) {
+    QList<ExcerptLine> lines;
     if (text.isEmpty() || width <= 0)
         return lines;
     QTextLayout layout(text, font);
@@ -54,11 +64,39 @@ QStringList wrappedLines(const QString& text, const QFont& font, int width, int 
         const bool cut =
             lines.size() == maxLines - 1 && line.textStart() + line.textLength() < text.size();
         lines.append(
-            cut ? QFontMetrics(font).elidedText(text.mid(line.textStart()), Qt::ElideRight, width)
-                : text.mid(line.textStart(), line.textLength()).trimmed());
+            {cut ? QFontMetrics(font).elidedText(text.mid(line.textStart()), Qt::ElideRight, width)
+                 : text.mid(line.textStart(), line.textLength()),
+             line.textStart()});
     }
     layout.endLayout();
     return lines;
+}
+
+// Draws a line of the excerpt from `left`, the searched words in it in bold.
+void paintExcerptLine(QPainter& painter, const ExcerptLine& line, const Hits& hits, QRect box) {
+    const QFont plain = painter.font();
+    QFont bold = plain;
+    bold.setBold(true);
+    int at = 0;
+    int x = box.left();
+    const auto draw = [&](int length, const QFont& font) {
+        if (length <= 0)
+            return;
+        const QString part = line.text.mid(at, length);
+        painter.setFont(font);
+        painter.drawText(QRect(x, box.top(), box.right() - x + 1, box.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, part);
+        x += QFontMetrics(font).horizontalAdvance(part);
+        at += length;
+    };
+    for (const auto& [start, length] : hits) {
+        const int from = std::clamp(start - line.start, at, int(line.text.size()));
+        const int to = std::clamp(start + length - line.start, from, int(line.text.size()));
+        draw(from - at, plain);
+        draw(to - from, bold);
+    }
+    draw(int(line.text.size()) - at, plain);
+    painter.setFont(plain);
 }
 
 } // namespace
@@ -101,7 +139,8 @@ void ShotRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QFontMetrics smallMetrics(smallFont);
     const QString date = index.data(ShotListModel::DateRole).toString();
     const QString excerpt = index.data(ShotListModel::ExcerptRole).toString();
-    const QStringList excerptLines = wrappedLines(excerpt, smallFont, textWidth, 2);
+    const Hits hits = index.data(ShotListModel::ExcerptHitsRole).value<Hits>();
+    const QList<ExcerptLine> excerptLines = wrappedLines(excerpt, smallFont, textWidth, 2);
     const int height =
         nameMetrics.height() + lineGap + smallMetrics.height() +
         (excerptLines.isEmpty() ? 0 : lineGap + int(excerptLines.size()) * smallMetrics.height());
@@ -126,9 +165,9 @@ void ShotRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         painter->setFont(smallFont);
     }
     y += smallMetrics.height() + lineGap;
-    for (const QString& line : excerptLines) {
-        painter->drawText(QRect(textLeft, y, textWidth, smallMetrics.height()),
-                          Qt::AlignLeft | Qt::AlignVCenter, line);
+    for (const ExcerptLine& line : excerptLines) {
+        paintExcerptLine(*painter, line, hits,
+                         QRect(textLeft, y, textWidth, smallMetrics.height()));
         y += smallMetrics.height();
     }
     painter->restore();

@@ -4,8 +4,8 @@
 
 // Paints one row of the shot list: the thumbnail in its rounded frame (or the
 // picture symbol while there is none), the file name, the date (with a quiet
-// caption such as "Similar text" at its end) and two lines of OCR text. Rows
-// are 88 points high.
+// caption such as "Similar text" at its end) and two lines of OCR text, the
+// searched words in bold. Rows are 88 points high.
 class ShotRowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 

@@ -2,6 +2,8 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace ShotRowText {
 
 namespace {
@@ -26,14 +28,62 @@ QString dateLine(const std::optional<QString>& takenAt) {
     return line;
 }
 
-QString ocrExcerpt(const std::optional<QString>& ocrText) {
+namespace {
+
+// A hit further into its line than this starts the excerpt nearer to it.
+constexpr qsizetype leadBeforeHit = 24;
+
+std::optional<qsizetype> firstHit(const QString& text, const QStringList& words) {
+    std::optional<qsizetype> first;
+    for (const QString& word : words) {
+        if (word.isEmpty() || word.contains(u'%') || word.contains(u'_'))
+            continue;
+        const qsizetype at = text.indexOf(word, 0, Qt::CaseInsensitive);
+        if (at >= 0 && (!first || at < *first))
+            first = at;
+    }
+    return first;
+}
+
+// Where the excerpt starts: the hit's line, or a word shortly before the hit.
+std::pair<qsizetype, bool> excerptStart(const QString& text, qsizetype hit) {
+    const qsizetype lineStart = text.lastIndexOf(u'\n', hit) + 1;
+    if (hit - lineStart <= leadBeforeHit * 2)
+        return {lineStart, false};
+    const qsizetype space = text.lastIndexOf(u' ', hit - leadBeforeHit);
+    return {space > lineStart ? space + 1 : hit - leadBeforeHit, true};
+}
+
+QList<std::pair<int, int>> hitsIn(const QString& excerpt, const QStringList& words) {
+    QList<std::pair<int, int>> hits;
+    for (const QString& word : words) {
+        if (word.isEmpty() || word.contains(u'%') || word.contains(u'_'))
+            continue;
+        for (qsizetype at = excerpt.indexOf(word, 0, Qt::CaseInsensitive); at >= 0;
+             at = excerpt.indexOf(word, at + word.size(), Qt::CaseInsensitive))
+            hits.append({int(at), int(word.size())});
+    }
+    std::sort(hits.begin(), hits.end());
+    return hits;
+}
+
+} // namespace
+
+Excerpt ocrExcerpt(const std::optional<QString>& ocrText, const QStringList& searched) {
     if (!ocrText)
         return {};
+    qsizetype from = 0;
+    QString words;
+    if (const std::optional<qsizetype> hit = firstHit(*ocrText, searched)) {
+        const auto [start, cut] = excerptStart(*ocrText, *hit);
+        from = start;
+        if (cut)
+            words = QStringLiteral("… ");
+    }
     // Enough raw text for the excerpt even when every grapheme is a long cluster.
     constexpr qsizetype enough = excerptLength * 8;
-    QString words;
     bool pendingSpace = false;
-    for (const QChar c : *ocrText) {
+    for (const QChar c : QStringView(*ocrText).mid(from)) {
         if (separates(c)) {
             pendingSpace = !words.isEmpty();
             continue;
@@ -51,7 +101,9 @@ QString ocrExcerpt(const std::optional<QString>& ocrText) {
     int count = 0;
     while (count < excerptLength && graphemes.toNextBoundary() != -1)
         ++count;
-    return count < excerptLength ? words : words.left(graphemes.position());
+    if (count >= excerptLength)
+        words.truncate(graphemes.position());
+    return {words, hitsIn(words, searched)};
 }
 
 } // namespace ShotRowText

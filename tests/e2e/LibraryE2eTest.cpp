@@ -34,7 +34,8 @@ TEST_F(LibraryE2e, TypedWordFindsTheShotReturnCopiesItShowInFolderUsesAFakeFileM
     xdotool("key", {"Down", "Return"});
     EXPECT_EQ(clipboardImage(), seen);
 
-    xdotool("key", {"Tab", "Tab", "Tab", "space"}); // Copy, Annotate…, Show in Folder
+    xdotool("key",
+            {"Tab", "Tab", "Tab", "Tab", "space"}); // Copy, Copy Text, Annotate…, Show in Folder
     ASSERT_TRUE(QTest::qWaitFor([&] { return !fileManager.calls.isEmpty(); }, 10'000));
     EXPECT_EQ(fileManager.calls.first().value(0),
               QStringList{QUrl::fromLocalFile(shot).toString()});

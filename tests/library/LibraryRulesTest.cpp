@@ -27,19 +27,34 @@ TEST(ShotRowText, DateLineAndExcerptAreCleanWhateverTheStoredText) {
     EXPECT_EQ(ShotRowText::dateLine(QString("2025-03-14T09:26:53")), "2025-03-14 09:26");
     EXPECT_EQ(ShotRowText::dateLine(QString("2025-03-14T09:26:53Z")), "2025-03-14 09:26");
     EXPECT_EQ(ShotRowText::dateLine(std::nullopt), "");
-    EXPECT_EQ(ShotRowText::ocrExcerpt(std::nullopt), "");
-    EXPECT_EQ(ShotRowText::ocrExcerpt(QString("  two \n\n words  ")), "two words");
-    EXPECT_EQ(ShotRowText::ocrExcerpt(QString("bell\x07tab\tnul") + QChar(0) + "end\x1b[31m"),
+    const auto excerpt = [](const std::optional<QString>& text) {
+        return ShotRowText::ocrExcerpt(text).text;
+    };
+    EXPECT_EQ(excerpt(std::nullopt), "");
+    EXPECT_EQ(excerpt(QString("  two \n\n words  ")), "two words");
+    EXPECT_EQ(excerpt(QString("bell\x07tab\tnul") + QChar(0) + "end\x1b[31m"),
               "bell tab nul end [31m");
-    EXPECT_EQ(ShotRowText::ocrExcerpt(QString::fromUtf8("left \u202Eright\u202C done")),
-              "left right done");
+    EXPECT_EQ(excerpt(QString::fromUtf8("left \u202Eright\u202C done")), "left right done");
     const QString page = QString("word ").repeated(20'000);
-    const QString excerpt = ShotRowText::ocrExcerpt(page);
-    EXPECT_EQ(excerpt.size(), 100);
-    EXPECT_TRUE(excerpt.startsWith("word word"));
+    EXPECT_EQ(excerpt(page).size(), 100);
+    EXPECT_TRUE(excerpt(page).startsWith("word word"));
     // Graphemes, not UTF-16 units: 120 emoji with skin tones keep 100 whole ones.
     const QString emoji = QString::fromUtf8("\U0001F44D\U0001F3FD").repeated(120);
-    EXPECT_EQ(ShotRowText::ocrExcerpt(emoji), emoji.left(400));
+    EXPECT_EQ(excerpt(emoji), emoji.left(400));
+}
+
+TEST(ShotRowText, TheExcerptIsTheLineOfTheFirstHitItsSearchedWordsMarked) {
+    const QString text = "File Edit View\nExport the layer\nExport Layers As...";
+    const ShotRowText::Excerpt layers = ShotRowText::ocrExcerpt(text, {"layer", "export"});
+    EXPECT_EQ(layers.text, "Export the layer Export Layers As...") << "from the hit's line on";
+    EXPECT_EQ(layers.hits, (QList<std::pair<int, int>>{{0, 6}, {11, 5}, {17, 6}, {24, 5}}));
+    const QString log = "09:12:01 " + QString("INFO starting ").repeated(10) + "ERROR disk full";
+    const ShotRowText::Excerpt error = ShotRowText::ocrExcerpt(log, {"error"});
+    EXPECT_TRUE(error.text.startsWith("… ")) << "far into a long line: a little before the hit";
+    EXPECT_TRUE(error.text.contains("ERROR disk full"));
+    EXPECT_EQ(ShotRowText::ocrExcerpt(text, {"l_yer"}).text, "File Edit View Export the layer "
+                                                             "Export Layers As...")
+        << "a word with wildcards is not looked for";
 }
 
 QImage filled(int width, int height) {
