@@ -113,7 +113,8 @@ QString runQxocr(const QString& helper, const QStringList& paths, const HelperRu
 }
 
 QHash<QString, std::optional<QString>> parseNdjson(const QString& output,
-                                                   QHash<QString, QString>* errors) {
+                                                   QHash<QString, QString>* errors,
+                                                   QHash<QString, QByteArray>* words) {
     QHash<QString, std::optional<QString>> results;
     for (QStringView piece : splitLines(output)) {
         piece = trimSpacesAndTabs(piece);
@@ -136,6 +137,12 @@ QHash<QString, std::optional<QString>> parseNdjson(const QString& output,
         results.insert(path.toString(), text.isString() ? text.toString() : QString());
         if (errors)
             errors->remove(path.toString());
+        const QJsonValue boxes = line.value(QStringLiteral("words"));
+        if (words && boxes.isArray())
+            words->insert(path.toString(),
+                          QJsonDocument(boxes.toArray()).toJson(QJsonDocument::Compact));
+        else if (words)
+            words->remove(path.toString());
     }
     return results;
 }

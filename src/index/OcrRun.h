@@ -31,8 +31,10 @@ QString runQxocr(const QString& helper, const QStringList& paths, const HelperRu
 
 // Path -> recognised text; no text for a path whose line carries "error".
 // When several lines name the same path, the last one wins. `errors`, when
-// given, receives the reason each path without text gave.
+// given, receives the reason each path without text gave; `words` where the
+// words of each path with text stand, when its line says so ("words").
 QHash<QString, std::optional<QString>> parseNdjson(const QString& output,
-                                                   QHash<QString, QString>* errors = nullptr);
+                                                   QHash<QString, QString>* errors = nullptr,
+                                                   QHash<QString, QByteArray>* words = nullptr);
 
 } // namespace OcrRun

@@ -34,11 +34,21 @@ std::vector<Gram> pieceGrams(const char32_t* piece, int length) {
     }
     if (grams.size() <= maxGramsPerPiece)
         return grams;
-    // Evenly spaced, the first and the last always among them.
-    std::vector<Gram> spread;
-    for (std::size_t i = 0; i < maxGramsPerPiece; ++i)
-        spread.push_back(grams[i * (grams.size() - 1) / (maxGramsPerPiece - 1)]);
-    return spread;
+    // Grams across a space first: words that each occur everywhere ("email",
+    // "settings") rarely stand side by side, and only these grams tell.
+    std::vector<Gram> chosen;
+    for (const Gram& gram : grams) {
+        const bool across =
+            std::any_of(piece + gram.start + 1, piece + gram.start + gram.length - 1,
+                        [](char32_t c) { return c == U' '; });
+        if (across && chosen.size() + 1 < maxGramsPerPiece)
+            chosen.push_back(gram);
+    }
+    // Then evenly spaced, the first and the last always among them.
+    const std::size_t spread = maxGramsPerPiece - chosen.size();
+    for (std::size_t i = 0; i < spread; ++i)
+        chosen.push_back(grams[i * (grams.size() - 1) / std::max<std::size_t>(spread - 1, 1)]);
+    return chosen;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ShotSchema.h"
 #include "ShotSql.h"
+#include "ShotWords.h"
 #include "SqliteTransaction.h"
 
 #include <QDir>
@@ -42,8 +43,8 @@ std::optional<IndexFailure> ShotIndex::openDB() {
         return failure;
     // An older database gets its search index here, empty; searches scan
     // until the indexer has filled it.
-    if (!db->exec(ShotSql::schema) || !ShotSchema::addErrorColumn(*db) ||
-        !SearchIndex::install(*db))
+    if (!db->exec(ShotSql::schema) || !db->exec(ShotSql::wordsSchema) ||
+        !ShotSchema::addErrorColumn(*db) || !SearchIndex::install(*db))
         return IndexFailure::writing(*db);
     db_ = std::move(db);
     return std::nullopt;
@@ -89,7 +90,17 @@ std::optional<bool> ShotIndex::buildSearchIndex() {
 }
 
 bool ShotIndex::foldSearchIndex() {
-    return db_ && SearchIndex::fold(*db_);
+    // The boxes of shots that any program deleted go with them.
+    return db_ && db_->exec(ShotSql::forgetWordsOfGoneShots) && SearchIndex::fold(*db_);
+}
+
+std::optional<qint64> ShotIndex::markForRereading() {
+    if (!db_)
+        return std::nullopt;
+    auto reread = db_->prepare(ShotSql::rereadWithoutWords);
+    if (!reread || !reread->run())
+        return std::nullopt;
+    return db_->changes();
 }
 
 std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {
@@ -149,6 +160,7 @@ OcrBatch ShotIndex::runOcr(int limit, const std::function<void()>& onProgress) {
 
     QHash<QString, std::optional<QString>> texts;
     QHash<QString, QString> errors;
+    QHash<QString, QByteArray> words;
     QStringList paths;
     for (const PendingRow& row : present) {
         // Rows from before names with line breaks were skipped by the scan.
@@ -161,16 +173,33 @@ OcrBatch ShotIndex::runOcr(int limit, const std::function<void()>& onProgress) {
     }
     if (!paths.isEmpty()) {
         const OcrRun::HelperRun run{options_.helperIdleTimeoutMs, onProgress};
-        texts.insert(OcrRun::parseNdjson(OcrRun::runQxocr(*helper, paths, run), &errors));
+        texts.insert(OcrRun::parseNdjson(OcrRun::runQxocr(*helper, paths, run), &errors, &words));
     }
-    batch.failure = storeResults(present, gone, texts, errors, batch);
+    batch.failure = storeResults(present, gone, {texts, errors, words}, batch);
     return batch;
 }
 
-std::optional<IndexFailure>
-ShotIndex::storeResults(const std::vector<PendingRow>& present, const std::vector<PendingRow>& gone,
-                        const QHash<QString, std::optional<QString>>& texts,
-                        const QHash<QString, QString>& errors, OcrBatch& batch) {
+bool ShotIndex::storeWords(const PendingRow& row, const QByteArray& words) {
+    // A helper that tells no words, or a file read without text, leaves no
+    // boxes behind of an earlier reading.
+    const ShotWords::Stamp stamp = ShotWords::stampOf(row.path);
+    auto statement = db_->prepare(words.isEmpty() ? ShotSql::forgetWords : ShotSql::storeWords);
+    if (!statement)
+        return false;
+    statement->bindInt64(1, row.id);
+    if (!words.isEmpty()) {
+        statement->bindInt64(2, stamp.bytes);
+        statement->bindInt64(3, stamp.mtimeMs);
+        statement->bindText(4, QString::fromUtf8(words));
+    }
+    return statement->run();
+}
+
+std::optional<IndexFailure> ShotIndex::storeResults(const std::vector<PendingRow>& present,
+                                                    const std::vector<PendingRow>& gone,
+                                                    const HelperAnswers& answers, OcrBatch& batch) {
+    const QHash<QString, std::optional<QString>>& texts = answers.texts;
+    const QHash<QString, QString>& errors = answers.errors;
     SqliteTransaction transaction(*db_);
     if (!transaction.begin())
         return IndexFailure::writing(*db_);
@@ -199,7 +228,7 @@ ShotIndex::storeResults(const std::vector<PendingRow>& present, const std::vecto
             return IndexFailure::writing(*db_);
         update->bindText(1, hasText ? *found.value() : errors.value(row.path));
         update->bindInt64(2, row.id);
-        if (!update->run())
+        if (!update->run() || !storeWords(row, answers.words.value(row.path)))
             return IndexFailure::writing(*db_);
         failed_.erase(row.id);
         ++(hasText ? recognised : unreadable);

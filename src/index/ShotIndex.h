@@ -66,18 +66,26 @@ public:
     std::optional<SearchIndex::Progress> searchIndexProgress();
     // Takes the rows changed since the last time (by anyone) into the search index.
     bool foldSearchIndex();
+    // Recognised shots whose words' places are not known go back to the
+    // pending ones, their text kept meanwhile: how many, or nothing on failure.
+    std::optional<qint64> markForRereading();
 
 private:
     struct PendingRow {
         qint64 id;
         QString path;
     };
+    // What the helper said of each path: its text, the error, where its words stand.
+    struct HelperAnswers {
+        const QHash<QString, std::optional<QString>>& texts;
+        const QHash<QString, QString>& errors;
+        const QHash<QString, QByteArray>& words;
+    };
     std::vector<PendingRow> takeBatch(int limit);
     std::optional<IndexFailure> storeResults(const std::vector<PendingRow>& present,
                                              const std::vector<PendingRow>& gone,
-                                             const QHash<QString, std::optional<QString>>& texts,
-                                             const QHash<QString, QString>& errors,
-                                             OcrBatch& batch);
+                                             const HelperAnswers& answers, OcrBatch& batch);
+    bool storeWords(const PendingRow& row, const QByteArray& words);
     qint64 count(const char* sql);
 
     ShotIndexOptions options_;

@@ -23,7 +23,7 @@ Shot shotOf(const SqliteStatement& row, ShotMatch match) {
 
 // Near matches are looked for among this many of the newest rows that may
 // hold one: a bound on the time a near search takes, whatever the query.
-constexpr int nearCandidates = 5000;
+constexpr int nearCandidates = 1000;
 
 bool full(const QList<Shot>& shots, int limit) {
     return limit >= 0 && shots.size() >= limit;
@@ -108,6 +108,23 @@ ShotQuery ShotReader::searchNear(const QString& word, const QStringList& terms, 
     statement->bindBlob(2, encoded);
     statement->bindInt(3, limit);
     return collect(*statement, ShotMatch::near);
+}
+
+QList<ShotWord> ShotReader::words(const Shot& shot) {
+    const std::lock_guard lock(mutex_);
+    if (open())
+        return {};
+    auto select = handle_->prepare(ShotSql::selectWords);
+    if (!select)
+        return {};
+    select->bindInt64(1, shot.id);
+    if (!select->step())
+        return {};
+    const ShotWords::Stamp read{select->columnInt64(0), select->columnInt64(1)};
+    if (ShotWords::stampOf(shot.path) != read)
+        return {};
+    return ShotWords::parse(select->columnText(2).value_or(QString()).toUtf8())
+        .value_or(QList<ShotWord>());
 }
 
 std::optional<ShotQuery> ShotReader::open() {

@@ -2,6 +2,7 @@
 
 #include "IndexFailure.h"
 #include "Shot.h"
+#include "ShotWords.h"
 #include "SqliteConnection.h"
 
 #include <QList>
@@ -36,6 +37,10 @@ public:
     // The same, telling a busy or foreign database apart from an empty result.
     ShotQuery queryRecent(int limit);
     ShotQuery querySearch(const QString& text, int limit);
+
+    // Where the words of a shot stand, as the helper read them; none when it
+    // told none or the file changed since.
+    QList<ShotWord> words(const Shot& shot);
 
     const QString& databasePath() const { return path_; }
 

@@ -18,6 +18,23 @@ inline constexpr char schema[] =
     ");\n"
     "CREATE INDEX IF NOT EXISTS idx_shots_mtime ON shots(mtime_ms DESC);";
 
+// Where each shot's words stand (ShotWords), read with its text; `bytes` and
+// `mtime_ms` are its file's when it was read.
+inline constexpr char wordsSchema[] =
+    "CREATE TABLE IF NOT EXISTS shot_words(id INTEGER PRIMARY KEY, bytes INTEGER NOT NULL, "
+    "mtime_ms INTEGER NOT NULL, words TEXT NOT NULL)";
+inline constexpr char storeWords[] =
+    "INSERT OR REPLACE INTO shot_words(id, bytes, mtime_ms, words) VALUES(?, ?, ?, ?)";
+inline constexpr char forgetWords[] = "DELETE FROM shot_words WHERE id = ?";
+inline constexpr char selectWords[] = "SELECT bytes, mtime_ms, words FROM shot_words WHERE id = ?";
+inline constexpr char forgetWordsOfGoneShots[] =
+    "DELETE FROM shot_words WHERE id IN (SELECT id FROM shots_fts_log) "
+    "AND id NOT IN (SELECT id FROM shots)";
+// Recognised shots read before the helper told where words stand, to be read again.
+inline constexpr char rereadWithoutWords[] =
+    "UPDATE shots SET ocr_done = 0 WHERE ocr_done = 1 AND ocr_text IS NOT NULL "
+    "AND id NOT IN (SELECT id FROM shot_words)";
+
 inline constexpr char selectPaths[] = "SELECT path FROM shots";
 inline constexpr char deleteByPath[] = "DELETE FROM shots WHERE path = ?";
 inline constexpr char insertShot[] =

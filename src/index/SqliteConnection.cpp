@@ -68,6 +68,10 @@ QString SqliteConnection::errorMessage() const {
     return QString::fromUtf8(sqlite3_errmsg(db_));
 }
 
+qint64 SqliteConnection::changes() const {
+    return sqlite3_changes64(db_);
+}
+
 bool SqliteConnection::inTransaction() const {
     return sqlite3_get_autocommit(db_) == 0;
 }

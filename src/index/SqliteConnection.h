@@ -30,6 +30,8 @@ public:
     // The primary result code and the message of the last call that failed.
     int errorCode() const;
     QString errorMessage() const;
+    // Rows the last finished INSERT, UPDATE or DELETE changed.
+    qint64 changes() const;
     // Whether a transaction is open (SQLite ends some by itself when a write fails).
     bool inTransaction() const;
 

@@ -6,43 +6,42 @@
 #include "SmallTextBlocks.h"
 
 #include <QDeadlineTimer>
-#include <QStringList>
 
 #include <vector>
 
 namespace {
 
+// A part of a picture to read on its own, and where it stands in the picture.
+struct TextBlock {
+    PixPtr pix;
+    QPoint at;
+};
+
 // Copies of the blocks of small text in `pix`, which are painted white there:
 // read with the large text, they would only add noise to it.
-std::vector<PixPtr> cutOutSmallText(Pix* pix) {
-    std::vector<PixPtr> blocks;
+std::vector<TextBlock> cutOutSmallText(Pix* pix) {
+    std::vector<TextBlock> blocks;
     for (const QRect& block : SmallTextBlocks::find(pix)) {
         PixPtr part = PixArea::clip(pix, block);
         if (!part)
             continue;
-        blocks.push_back(std::move(part));
+        blocks.push_back({std::move(part), block.topLeft()});
         pixRasterop(pix, block.x(), block.y(), block.width(), block.height(), PIX_SET, nullptr, 0,
                     0);
     }
     return blocks;
 }
 
-// Reads `parts` one after another while time is left, adding each one's text
-// to `texts`.
+// Reads `parts` one after another while time is left, adding each one's
+// page, placed where the part stands, to `page`.
 template <typename Read>
-void readInTurn(std::vector<PixPtr>& parts, const QDeadlineTimer& deadline, QStringList& texts,
+void readInTurn(std::vector<TextBlock>& parts, const QDeadlineTimer& deadline, RecognizedPage& page,
                 Read read) {
-    for (PixPtr& part : parts) {
+    for (TextBlock& part : parts) {
         if (deadline.hasExpired())
             break;
-        texts.append(read(std::move(part), int(deadline.remainingTime())));
+        page.append(read(std::move(part.pix), int(deadline.remainingTime())).placed(1, part.at));
     }
-}
-
-// The texts as the lines of one; an empty one leaves no blank line.
-QString joined(QStringList texts) {
-    texts.removeAll(QString());
-    return texts.join(u'\n');
 }
 
 } // namespace
@@ -77,34 +76,36 @@ QByteArray OcrWorker::recognise(const QString& path, ImageFile& file) {
                                    read(*engine, std::move(decoded.grey), settings_.timeLimitMs));
     // The regions are copied out before the picture is let go, so that no
     // more than the picture and one region's prepared copy is held at once.
-    std::vector<PixPtr> parts;
+    std::vector<TextBlock> parts;
     for (const QRect& region : regions) {
-        parts.push_back(PixArea::clip(decoded.grey.get(), region));
-        if (!parts.back())
+        parts.push_back({PixArea::clip(decoded.grey.get(), region), region.topLeft()});
+        if (!parts.back().pix)
             return ResultLine::failure(path, QStringLiteral("out of memory"));
     }
     decoded.grey.reset();
-    QStringList texts;
+    RecognizedPage page;
     readInTurn(
-        parts, QDeadlineTimer(settings_.timeLimitMs), texts,
+        parts, QDeadlineTimer(settings_.timeLimitMs), page,
         [&](PixPtr part, int timeLimitMs) { return read(*engine, std::move(part), timeLimitMs); });
-    return ResultLine::success(path, joined(texts));
+    return ResultLine::success(path, page);
 }
 
-QString OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const {
+RecognizedPage OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const {
     const QDeadlineTimer deadline(timeLimitMs);
     const ScreenshotPreprocessor::Result prepared =
         ScreenshotPreprocessor::prepare(std::move(grey), settings_.preprocessing);
-    std::vector<PixPtr> smallText =
-        settings_.readSmallTextApart ? cutOutSmallText(prepared.pix.get()) : std::vector<PixPtr>();
-    QStringList texts{engine.recognize(prepared.pix.get(), int(deadline.remainingTime()))};
-    readInTurn(smallText, deadline, texts, [&](PixPtr block, int timeLimitMs) {
+    std::vector<TextBlock> smallText = settings_.readSmallTextApart
+                                           ? cutOutSmallText(prepared.pix.get())
+                                           : std::vector<TextBlock>();
+    RecognizedPage page = engine.recognize(prepared.pix.get(), int(deadline.remainingTime()));
+    readInTurn(smallText, deadline, page, [&](PixPtr block, int timeLimitMs) {
         // Prepared again on its own, the block is enlarged for its own text.
         const ScreenshotPreprocessor::Result enlarged =
             ScreenshotPreprocessor::prepare(std::move(block), settings_.preprocessing);
-        return engine.recognize(enlarged.pix.get(), timeLimitMs);
+        return engine.recognize(enlarged.pix.get(), timeLimitMs).placed(enlarged.scale, {});
     });
-    return joined(texts);
+    // The page was read enlarged; its boxes stand in the picture's own pixels.
+    return page.placed(prepared.scale, {});
 }
 
 QByteArray OcrWorker::process(const QString& path) {

@@ -34,8 +34,8 @@ private:
     // The engine, or null with the reason in `loadError_`.
     TextRecognizer* recognizer();
     QByteArray recognise(const QString& path, ImageFile& file);
-    // The text of one screenshot or one region of it.
-    QString read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const;
+    // The text of one screenshot or one region of it, its boxes in its pixels.
+    RecognizedPage read(TextRecognizer& engine, PixPtr grey, int timeLimitMs) const;
 
     PixelBudget& budget_;
     OcrSettings settings_;

@@ -1,5 +1,6 @@
 #include "ResultLine.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -13,8 +14,14 @@ QByteArray line(const QJsonObject& object) {
 
 } // namespace
 
-QByteArray success(const QString& path, const QString& text) {
-    return line({{QStringLiteral("path"), path}, {QStringLiteral("text"), text}});
+QByteArray success(const QString& path, const RecognizedPage& page) {
+    QJsonArray words;
+    for (const WordBox& word : page.words)
+        words.append(
+            QJsonArray{word.box.x(), word.box.y(), word.box.width(), word.box.height(), word.text});
+    return line({{QStringLiteral("path"), path},
+                 {QStringLiteral("text"), page.text},
+                 {QStringLiteral("words"), words}});
 }
 
 QByteArray failure(const QString& path, const QString& reason) {

@@ -120,6 +120,30 @@ QString takeText(char* text) {
     return owned ? QString::fromUtf8(owned.get()).trimmed() : QString();
 }
 
+// Where the words stand: Tesseract's own, and those of each line read apart,
+// whose box is shared out by characters.
+QList<WordBox> wordBoxes(const QList<RecognizedWord>& words,
+                         const QList<RecognizedLine>& extraLines) {
+    QList<WordBox> boxes;
+    for (const RecognizedWord& word : words)
+        boxes.append({word.text, word.box});
+    for (const RecognizedLine& line : extraLines) {
+        const qsizetype length = std::max<qsizetype>(line.text.size(), 1);
+        qsizetype at = 0;
+        for (const QString& part : line.text.split(u' ')) {
+            if (!part.isEmpty()) {
+                const int left = line.box.left() + int(line.box.width() * at / length);
+                const int right =
+                    line.box.left() + int(line.box.width() * (at + part.size()) / length);
+                boxes.append({part, QRect(left, line.box.top(), std::max(right - left, 1),
+                                          line.box.height())});
+            }
+            at += part.size() + 1;
+        }
+    }
+    return boxes;
+}
+
 QRect wordBox(const tesseract::PageIterator& words) {
     int left = 0, top = 0, right = 0, bottom = 0;
     words.BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom);
@@ -396,27 +420,32 @@ QList<RecognizedLine> TextRecognizer::readAsOneBlock(Pix* binary, const QDeadlin
     return {{text, page}};
 }
 
-QString TextRecognizer::recognize(Pix* picture, int timeLimitMs) {
+RecognizedPage TextRecognizer::recognize(Pix* picture, int timeLimitMs) {
     const QDeadlineTimer deadline(timeLimitMs);
     PixPtr padded;
     if (options_.margin > 0 &&
         qint64(pixGetWidth(picture)) * pixGetHeight(picture) <= options_.maxPaddedPixels)
         padded = FlatBackground::pad(picture, options_.margin, FlatBackground::borderGrey(picture));
     Pix* pix = padded ? padded.get() : picture;
+    // The margin is not the picture's: boxes move back by it.
+    const QPoint margin = padded ? QPoint(options_.margin, options_.margin) : QPoint();
     const QList<QRect> pieces = PageBands::pieces(pix, maxSide);
+    RecognizedPage page;
     if (pieces.size() == 1)
-        return recognizePiece(pix, deadline);
-    QStringList texts;
-    for (const QRect& piece : pieces) {
-        const PixPtr part = PixArea::clip(pix, piece);
+        page = recognizePiece(pix, deadline).placed(1, -margin);
+    for (qsizetype i = 0; pieces.size() > 1 && i < pieces.size(); ++i) {
+        const PixPtr part = PixArea::clip(pix, pieces[i]);
         if (part && !deadline.hasExpired())
-            texts.append(recognizePiece(part.get(), deadline));
+            page.append(
+                recognizePiece(part.get(), deadline).placed(1, pieces[i].topLeft() - margin));
     }
-    texts.removeAll(QString());
-    return texts.join(u'\n');
+    const QRect inside(QPoint(0, 0), PixArea::size(picture));
+    for (WordBox& word : page.words)
+        word.box = word.box.intersected(inside);
+    return page;
 }
 
-QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
+RecognizedPage TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline) {
     setPicture(*api_, pix);
     const PixPtr binary(api_->GetThresholdedImage());
     if (!binary)
@@ -428,7 +457,8 @@ QString TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& deadline)
         extraLines += rejoinCutLines(words, binary.get(), deadline);
     rereadDoubtfulWords(pix, words, deadline);
     api_->Clear();
-    return RecognizedText::tidy(PageText::assemble(words, extraLines));
+    return {RecognizedText::tidy(PageText::assemble(words, extraLines)),
+            wordBoxes(words, extraLines)};
 }
 
 QString TextRecognizer::setting(const char* name) const {

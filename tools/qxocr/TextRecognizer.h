@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecognizedPage.h"
 #include "RecognizedWord.h"
 
 #include <QDeadlineTimer>
@@ -57,14 +58,15 @@ public:
     // Loads the language data; false with the reason in `error` when it fails.
     bool load(QString& error);
 
-    // The text of `pix` (8-bit grey, dark text on light), tidied for search.
-    QString recognize(Pix* pix, int timeLimitMs = defaultTimeLimitMs);
+    // The text of `pix` (8-bit grey, dark text on light), tidied for search,
+    // and where its words stand in `pix`.
+    RecognizedPage recognize(Pix* pix, int timeLimitMs = defaultTimeLimitMs);
 
     // A Tesseract setting as the engine sees it after loading; empty when unknown.
     QString setting(const char* name) const;
 
 private:
-    QString recognizePiece(Pix* pix, const QDeadlineTimer& deadline);
+    RecognizedPage recognizePiece(Pix* pix, const QDeadlineTimer& deadline);
     // Recognises `area` unless it holds more lines than can be read at once;
     // `lines` says how many it holds.
     bool recognizeArea(QRect area, QSize picture, const QDeadlineTimer& deadline, int& lines);

@@ -3,6 +3,7 @@
 #include "OcrRun.h"
 #include "RecognizedText.h"
 #include "ResultLine.h"
+#include "ShotWords.h"
 
 #include <gtest/gtest.h>
 
@@ -42,18 +43,23 @@ TEST(RecognizedTextTest, OneSpaceAndOneLineFeedAtMostAndNoneBetweenJapanese) {
 }
 
 // The lines must mean to the indexer exactly what they say.
-TEST(ResultLineTest, IndexerReadsBackPathAndTextOrTheFailure) {
+TEST(ResultLineTest, IndexerReadsBackPathTextAndWordsOrTheFailure) {
     const QString path = QStringLiteral("/home/me/スクリーン ショット \"1\".png");
     const QString text = QStringLiteral("Invoice\n請求書\t\"total\" \\ 42");
-    const QByteArray line = ResultLine::success(path, text);
+    const QList<WordBox> words{{"Invoice", {10, 20, 80, 14}}, {"請求書", {10, 40, 48, 16}}};
+    const QByteArray line = ResultLine::success(path, {text, words});
     EXPECT_TRUE(line.endsWith('\n'));
     EXPECT_EQ(line.count('\n'), 1);
     EXPECT_FALSE(line.contains('\r'));
     EXPECT_TRUE(line.contains(QStringLiteral("スクリーン ショット").toUtf8()))
         << "UTF-8, not escaped";
+    QHash<QString, QByteArray> boxes;
     const auto parsed = OcrRun::parseNdjson(
-        QString::fromUtf8(line + ResultLine::failure("/tmp/broken.png", "not an image")));
+        QString::fromUtf8(line + ResultLine::failure("/tmp/broken.png", "not an image")), nullptr,
+        &boxes);
     EXPECT_EQ(parsed.value(path), text);
+    EXPECT_EQ(ShotWords::parse(boxes.value(path)),
+              (QList<ShotWord>{{"Invoice", {10, 20, 80, 14}}, {"請求書", {10, 40, 48, 16}}}));
     ASSERT_TRUE(parsed.contains("/tmp/broken.png"));
     EXPECT_FALSE(parsed.value("/tmp/broken.png").has_value());
 }
