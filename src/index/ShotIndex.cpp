@@ -94,13 +94,14 @@ bool ShotIndex::foldSearchIndex() {
     return db_ && db_->exec(ShotSql::forgetWordsOfGoneShots) && SearchIndex::fold(*db_);
 }
 
-std::optional<qint64> ShotIndex::markForRereading() {
+std::optional<IndexFailure> ShotIndex::markForRereading(qint64& marked) {
     if (!db_)
-        return std::nullopt;
+        return IndexFailure{IndexFailure::Kind::writeFailed, QStringLiteral("not open")};
     auto reread = db_->prepare(ShotSql::rereadWithoutWords);
     if (!reread || !reread->run())
-        return std::nullopt;
-    return db_->changes();
+        return IndexFailure::writing(*db_);
+    marked = db_->changes();
+    return std::nullopt;
 }
 
 std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {

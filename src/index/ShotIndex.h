@@ -67,8 +67,8 @@ public:
     // Takes the rows changed since the last time (by anyone) into the search index.
     bool foldSearchIndex();
     // Recognised shots whose words' places are not known go back to the
-    // pending ones, their text kept meanwhile: how many, or nothing on failure.
-    std::optional<qint64> markForRereading();
+    // pending ones, their text kept meanwhile; `marked` says how many.
+    std::optional<IndexFailure> markForRereading(qint64& marked);
 
 private:
     struct PendingRow {

@@ -75,12 +75,21 @@ bool completeSearchIndex(ShotIndex& index, std::FILE* err) {
 
 } // namespace
 
-int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable) {
+int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable,
+        bool reread) {
     const QString helperPath = options.helperPath;
     const QString databasePath = options.databasePath;
     ShotIndex index(std::move(options));
     if (const std::optional<IndexFailure> failure = index.openDB())
         return fail(err, *failure, databasePath);
+    // Shots read before their words' places were kept are read again, their
+    // text searchable meanwhile; Glimber's indexer does the same at its pace.
+    if (reread) {
+        qint64 marked = 0;
+        if (const std::optional<IndexFailure> failure = index.markForRereading(marked))
+            return fail(err, *failure, databasePath);
+        std::fprintf(err, "qxc: %lld shots to read again\n", static_cast<long long>(marked));
+    }
     const ScanReport scan = index.scan();
     if (scan.failure)
         return fail(err, *scan.failure, databasePath);

@@ -11,6 +11,7 @@ namespace OcrCommand {
 // after the unreadable files and their reasons when `listUnreadable` is set,
 // and the progress bar and any complaint to `err`. Stops at the first failed
 // read or write of the index. Returns the exit status.
-int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable = false);
+int run(ShotIndexOptions options, std::FILE* out, std::FILE* err, bool listUnreadable = false,
+        bool reread = false);
 
 } // namespace OcrCommand

@@ -69,9 +69,15 @@ QxcArguments QxcArguments::parse(const QStringList& arguments) {
         return result;
     }
     if (command == u"ocr") {
-        result.listUnreadable = rest == QStringList{QStringLiteral("--errors")};
-        if (!rest.isEmpty() && !result.listUnreadable)
-            return usageError(QStringLiteral("'ocr' takes no arguments but --errors"));
+        for (const QString& option : rest) {
+            if (option == u"--errors")
+                result.listUnreadable = true;
+            else if (option == u"--reread")
+                result.reread = true;
+            else
+                return usageError(QStringLiteral("'ocr' takes no arguments but --errors and "
+                                                 "--reread"));
+        }
         result.command = Command::ocr;
         return result;
     }
@@ -91,16 +97,21 @@ QString QxcArguments::usage() {
         "Glimber's command-line companion: find screenshots by the text in them.\n"
         "\n"
         "Commands:\n"
-        "  ocr [--errors]               index new screenshots and recognise the text of\n"
+        "  ocr [--errors] [--reread]    index new screenshots and recognise the text of\n"
         "                               every shot still waiting for it; --errors lists\n"
-        "                               the files that could not be read, and why\n"
+        "                               the files that could not be read, and why;\n"
+        "                               --reread first reads again the shots read before\n"
+        "                               Glimber kept where their words stand\n"
         "  search TEXT [--limit N] [--json]\n"
-        "                               shots whose text contains TEXT, newest first\n"
+        "                               shots whose text holds TEXT as typed, then those\n"
+        "                               that hold each of its words (\"quote\" a phrase),\n"
+        "                               then those with a long word one letter off\n"
         "  recent [--limit N] [--json]  the most recent shots\n"
         "\n"
         "Options:\n"
         "  --limit N   at most N results (default 200)\n"
-        "  --json      one JSON object per line: id, path, filename, takenAt, ocrText\n"
+        "  --json      one JSON object per line: id, path, filename, takenAt, ocrText;\n"
+        "              for a search also match and boxes, where the words found stand\n"
         "  --          end of options (for a TEXT that begins with a dash)\n"
         "  -h, --help  show this help\n"
         "  --version   show the version\n"

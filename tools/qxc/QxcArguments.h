@@ -12,6 +12,7 @@ struct QxcArguments {
     int limit = 200;             // search, recent
     bool json = false;           // search, recent
     bool listUnreadable = false; // ocr --errors
+    bool reread = false;         // ocr --reread
     QString error;               // usageError: one line for the user
 
     // Parses the arguments after the program name.

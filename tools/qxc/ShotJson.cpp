@@ -32,14 +32,22 @@ QByteArray matchName(ShotMatch match) {
 
 } // namespace
 
-QByteArray line(const Shot& shot, bool searched) {
+QByteArray line(const Shot& shot, bool searched, const QList<QRect>& boxes) {
     QByteArray line = "{\"id\":" + QByteArray::number(shot.id) + ",\"path\":" + encode(shot.path) +
                       ",\"filename\":" + encode(shot.filename) +
                       ",\"takenAt\":" + encode(optionalText(shot.takenAt)) +
                       ",\"ocrText\":" + encode(optionalText(shot.ocrText));
-    if (searched)
-        line += ",\"match\":\"" + matchName(shot.match) + '"';
-    return line + "}";
+    if (!searched)
+        return line + "}";
+    line += ",\"match\":\"" + matchName(shot.match) + "\",\"boxes\":[";
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        const QRect& box = boxes[i];
+        line += (i ? ",{\"x\":" : "{\"x\":") + QByteArray::number(box.x()) +
+                ",\"y\":" + QByteArray::number(box.y()) +
+                ",\"w\":" + QByteArray::number(box.width()) +
+                ",\"h\":" + QByteArray::number(box.height()) + "}";
+    }
+    return line + "]}";
 }
 
 } // namespace ShotJson

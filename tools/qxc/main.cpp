@@ -5,6 +5,7 @@
 #include "QxcExit.h"
 #include "QxcMessage.h"
 #include "SearchIndex.h"
+#include "SearchQuery.h"
 #include "ShotJson.h"
 #include "ShotReader.h"
 #include "ShotSql.h"
@@ -57,10 +58,17 @@ int runQuery(const QxcArguments& args) {
         return QxcExit::indexUnusable;
     }
     const bool searched = args.command == QxcArguments::Command::search && !text.isEmpty();
-    for (const Shot& shot : result.shots)
-        print(stdout,
-              (args.json ? ShotJson::line(shot, searched) : TerminalText::escaped(shot.path)) +
-                  '\n');
+    const QStringList terms = searched ? SearchQuery::parse(text).terms : QStringList();
+    for (const Shot& shot : result.shots) {
+        if (!args.json) {
+            print(stdout, TerminalText::escaped(shot.path) + '\n');
+            continue;
+        }
+        QList<QRect> boxes;
+        for (const ShotWord& word : ShotWords::matching(reader.words(shot), terms))
+            boxes.append(word.box);
+        print(stdout, ShotJson::line(shot, searched, boxes) + '\n');
+    }
     if (searched)
         noteSearchIndexBuilding();
     return result.shots.isEmpty() ? QxcExit::nothingFound : QxcExit::done;
@@ -85,7 +93,7 @@ int main(int argc, char* argv[]) {
         return QxcExit::usage;
     case QxcArguments::Command::ocr:
         return OcrCommand::run(ShotIndexOptions{AppPaths::databaseFile()}, stdout, stderr,
-                               args.listUnreadable);
+                               args.listUnreadable, args.reread);
     case QxcArguments::Command::search:
     case QxcArguments::Command::recent:
         return runQuery(args);

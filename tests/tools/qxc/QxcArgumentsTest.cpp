@@ -60,7 +60,7 @@ TEST(ShotJson, FieldsInOrderNullForMissingValuesAndEscapedSoEveryLineParsesBack)
               R"({"id":7,"path":"/a/b.png","filename":"b.png","takenAt":null,"ocrText":null})");
     EXPECT_EQ(ShotJson::line({7, "/a/b.png", "b.png", std::nullopt, "x", ShotMatch::words}, true),
               R"({"id":7,"path":"/a/b.png","filename":"b.png","takenAt":null,"ocrText":"x",)"
-              R"("match":"words"})")
+              R"("match":"words","boxes":[]})")
         << "a search's results say how they matched, after the older members";
     const Shot shot{9007199254740993, "/x/\"q\".png", "\"q\".png", "2025-03-14T09:26:53",
                     QString::fromUtf8("line one\nline\ttwo \\ 日本語 \x01")};

@@ -7,11 +7,15 @@
 #include "QtPrinters.h"
 #include "ShotFolders.h"
 #include "ShotReader.h"
+#include "ShotRows.h"
 #include "ShotSql.h"
 #include "SqliteConnection.h"
+#include "TestFiles.h"
+#include "TestImages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -105,6 +109,43 @@ TEST_F(QxcCommandTest, SearchGivesWhatTheLibrarysQueryGivesWithFakeHelper) {
     const QJsonObject newest = QJsonDocument::fromJson(json.toUtf8()).object();
     EXPECT_EQ(newest.value("path").toString(), desktop("shot-3.png"));
     EXPECT_EQ(newest.value("takenAt").toString(), "2023-11-14T22:13:23Z");
+}
+
+// The real helper reads a picture of two lines; the boxes of the word found
+// stand where it was drawn, go when the file changes, and come back for shots
+// read before boxes were kept once `qxc ocr --reread` has read them again.
+TEST_F(QxcCommandTest, JsonResultsSayWhereTheFoundWordsStandAndRereadFillsOlderShots) {
+    ASSERT_TRUE(QFile::copy(GLIMBER_BIN_DIR "/qxocr", helper()));
+    QDir().mkpath(desktop());
+    const QImage picture = TestImages::text({"Quarterly invoice", "Payment received"});
+    ASSERT_TRUE(picture.save(desktop("bill.png")));
+    ASSERT_EQ(qxc({"ocr"}).exitCode, 0);
+    const auto boxes = [this] {
+        const QJsonObject found =
+            QJsonDocument::fromJson(qxc({"search", "invoice", "--json"}).out.toUtf8()).object();
+        EXPECT_EQ(found.value("match").toString(), "exact");
+        QList<QRect> rects;
+        for (const QJsonValue box : found.value("boxes").toArray()) {
+            const QJsonObject b = box.toObject();
+            rects.append(QRect(b["x"].toInt(), b["y"].toInt(), b["w"].toInt(), b["h"].toInt()));
+        }
+        return rects;
+    };
+    const QList<QRect> invoice = boxes();
+    ASSERT_EQ(invoice.size(), 1);
+    EXPECT_LT(invoice[0].bottom(), picture.height() / 2) << "the first line";
+    EXPECT_GT(invoice[0].left(), picture.width() / 3) << "the second word";
+    EXPECT_TRUE(picture.rect().contains(invoice[0]));
+
+    ShotRows::exec(database(), "DELETE FROM shot_words");
+    EXPECT_EQ(boxes(), QList<QRect>()) << "read before boxes were kept";
+    const CommandResult reread = qxc({"ocr", "--reread"});
+    EXPECT_EQ(reread.exitCode, 0);
+    EXPECT_TRUE(reread.err.contains("1 shots to read again")) << reread.err.toStdString();
+    EXPECT_EQ(boxes(), invoice);
+
+    TestFiles::setModificationTime(desktop("bill.png"), 1'800'000'000);
+    EXPECT_EQ(boxes(), QList<QRect>()) << "the file changed since it was read";
 }
 
 // An older build's database has no search index: searches say they read every
