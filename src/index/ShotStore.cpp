@@ -28,4 +28,8 @@ QList<Shot> search(const QString& text, int limit) {
     return reader().search(text, limit);
 }
 
+QList<ShotWord> words(const Shot& shot) {
+    return reader().words(shot);
+}
+
 } // namespace ShotStore

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shot.h"
+#include "ShotWords.h"
 
 #include <QList>
 #include <QString>
@@ -13,5 +14,7 @@ QString dbPath();
 QList<Shot> recent(int limit);
 // `text` is used as given: callers trim it.
 QList<Shot> search(const QString& text, int limit);
+// Where the shot's words stand (ShotReader::words).
+QList<ShotWord> words(const Shot& shot);
 
 } // namespace ShotStore

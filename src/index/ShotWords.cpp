@@ -1,5 +1,7 @@
 #include "ShotWords.h"
 
+#include "NearMatch.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,28 +12,66 @@ namespace ShotWords {
 
 namespace {
 
-// Pieces of a word shorter than this (a letter of a phrase, "a") would mark
-// words that merely share it.
-constexpr int shortestPart = 2;
+// Pieces shorter than this (a lone letter between wildcards) would mark
+// every word that holds the letter.
+constexpr int shortestPiece = 2;
 
-// The literal pieces of a search term, its wildcards taken out.
-QStringList literalPieces(const QString& term) {
-    QStringList pieces;
-    for (const QString& piece :
-         term.split(QRegularExpression(QStringLiteral("[%_\\\\s]+")), Qt::SkipEmptyParts)) {
-        if (piece.size() >= shortestPart || term.size() < shortestPart)
-            pieces.append(piece);
+// What a run of words must hold for one searched term: each literal piece
+// between its wildcards, spaces left out, since recognition splits words
+// where the screen had none (and the reverse), and a phrase stands as
+// separate words in the picture; the whole term also near, where it may be.
+struct Wanted {
+    QString piece;
+    std::u32string near;
+};
+
+QList<Wanted> wantedOf(const QStringList& terms) {
+    QList<Wanted> wanted;
+    for (const QString& term : terms) {
+        const QStringList pieces =
+            term.split(QRegularExpression(QStringLiteral("[%_\\\\]+")), Qt::SkipEmptyParts);
+        for (QString piece : pieces) {
+            piece.remove(QRegularExpression(QStringLiteral("\\s+")));
+            if (piece.size() < shortestPiece && term.size() >= shortestPiece)
+                continue;
+            const bool mayBeNear = pieces.size() == 1 && NearMatch::eligible(term);
+            wanted.append({piece, mayBeNear ? NearMatch::normalized(piece) : std::u32string()});
+        }
     }
-    return pieces;
+    return wanted;
 }
 
-bool found(const QString& word, const QStringList& pieces) {
-    for (const QString& piece : pieces) {
-        if (word.contains(piece, Qt::CaseInsensitive) ||
-            (word.size() >= shortestPart && piece.contains(word, Qt::CaseInsensitive)))
-            return true;
+bool holds(const QString& run, const Wanted& wanted) {
+    if (run.contains(wanted.piece, Qt::CaseInsensitive))
+        return true;
+    return !wanted.near.empty() && NearMatch::holdsNear(NearMatch::normalized(run), wanted.near);
+}
+
+// Whether `next` stands on the line of `word`: its middle within its height.
+bool sameLine(const QRect& word, const QRect& next) {
+    const int middle = next.center().y();
+    return middle >= word.top() && middle <= word.bottom();
+}
+
+// Marks the shortest runs of words on a line, from `first` on, that hold
+// what is wanted; a run is as long as the piece at most (one letter a word),
+// and one more for a letter a near match puts in.
+void markRunsFrom(const QList<ShotWord>& words, qsizetype first, const Wanted& wanted,
+                  QList<bool>& marked) {
+    const qsizetype longest = wanted.piece.size() + (wanted.near.empty() ? 0 : 1);
+    QString run;
+    for (qsizetype last = first; last < words.size() && last - first < longest; ++last) {
+        if (last > first && !sameLine(words[last - 1].box, words[last].box))
+            return;
+        run += words[last].text;
+        if (!holds(run, wanted))
+            continue;
+        if (holds(run.mid(words[first].text.size()), wanted))
+            return; // the run holds it without its first word: a later start marks it
+        for (qsizetype index = first; index <= last; ++index)
+            marked[index] = true;
+        return;
     }
-    return false;
 }
 
 } // namespace
@@ -69,13 +109,16 @@ QByteArray toJson(const QList<ShotWord>& words) {
 }
 
 QList<ShotWord> matching(const QList<ShotWord>& words, const QStringList& terms) {
-    QStringList pieces;
-    for (const QString& term : terms)
-        pieces += literalPieces(term);
+    const QList<Wanted> wanted = wantedOf(terms);
+    QList<bool> marked(words.size(), false);
+    for (qsizetype first = 0; first < words.size(); ++first) {
+        for (const Wanted& one : wanted)
+            markRunsFrom(words, first, one, marked);
+    }
     QList<ShotWord> hits;
-    for (const ShotWord& word : words) {
-        if (found(word.text, pieces))
-            hits.append(word);
+    for (qsizetype index = 0; index < words.size(); ++index) {
+        if (marked[index])
+            hits.append(words[index]);
     }
     return hits;
 }

@@ -76,7 +76,6 @@ LibraryView::LibraryView(LibraryOptions options, QWidget* parent)
     listPane_->addWidget(makeEmptyState());
     listPane_->setCurrentWidget(emptyState_);
     preview_ = new PreviewPane(split);
-    preview_->setMinimumWidth(280);
     split->addWidget(listPane_);
     split->addWidget(preview_);
     split->setStretchFactor(1, 1);
@@ -170,6 +169,7 @@ void LibraryView::apply(QList<Shot> shots, const QStringList& searched) {
         selection_.reset();
     syncingList_ = true;
     model_->setShots(std::move(shots), searched);
+    preview_->setSearched(searched);
     syncingList_ = false;
     showSelectionInList();
     listPane_->setCurrentWidget(model_->shots().isEmpty() ? emptyState_

@@ -6,16 +6,26 @@
 #include "LibrarySymbols.h"
 #include "PreviewImage.h"
 #include "ShotActions.h"
+#include "ShotStore.h"
 #include "SymbolView.h"
 
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 namespace {
+
+// The style gives every labelled button at least 80 pixels, and five of those
+// do not fit the narrowest pane: a button is as wide as its label needs.
+void fitToLabel(QPushButton* button) {
+    const QFontMetrics metrics = button->fontMetrics();
+    button->setMinimumWidth(metrics.horizontalAdvance(button->text()) + metrics.height());
+}
 
 QLabel* secondaryLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -88,8 +98,10 @@ PreviewPane::PreviewPane(QWidget* parent)
     auto* annotate = new QPushButton(AppLocale::text("Annotate…", "注釈…"), shotPage_);
     auto* reveal = new QPushButton(AppLocale::text("Show in Folder", "フォルダで表示"), shotPage_);
     open_ = new QPushButton(AppLocale::text("Open", "開く"), shotPage_);
-    for (QPushButton* button : {copy_, copyText_, annotate, reveal, open_})
+    for (QPushButton* button : {copy_, copyText_, annotate, reveal, open_}) {
+        fitToLabel(button);
         buttons->addWidget(button);
+    }
     buttons->addStretch();
     shotLayout->addLayout(buttons);
     pages_->addWidget(shotPage_);
@@ -124,8 +136,49 @@ void PreviewPane::setShot(const std::optional<Shot>& shot) {
     pages_->setCurrentWidget(shot_ ? shotPage_ : placeholderPage_);
     // A shot without recognised text has none to copy.
     copyText_->setEnabled(shot_ && shot_->ocrText && !shot_->ocrText->isEmpty());
-    if (shot_ && !samePath)
+    if (shot_ && !samePath) {
         load();
+        loadMarks();
+    }
+}
+
+void PreviewPane::setSearched(const QStringList& words) {
+    if (words == searched_)
+        return;
+    searched_ = words;
+    loadMarks();
+}
+
+void PreviewPane::loadMarks() {
+    const quint64 generation = ++marksGeneration_;
+    marks_.clear();
+    showMarks();
+    if (!shot_ || searched_.isEmpty())
+        return;
+    // The database and the file's header are read off the main thread.
+    struct Found {
+        QList<QRect> boxes;
+        QSize size;
+    };
+    QtConcurrent::run([shot = *shot_, words = searched_] {
+        Found found;
+        for (const ShotWord& word : ShotWords::matching(ShotStore::words(shot), words))
+            found.boxes.append(word.box);
+        if (!found.boxes.isEmpty())
+            found.size = QImageReader(shot.path).size();
+        return found;
+    }).then(this, [this, generation](const Found& found) {
+        if (generation != marksGeneration_)
+            return;
+        marks_ = found.boxes;
+        markedPictureSize_ = found.size;
+        showMarks();
+    });
+}
+
+void PreviewPane::showMarks() {
+    if (!image_->image().isNull())
+        image_->setMarks(marks_, markedPictureSize_);
 }
 
 void PreviewPane::releaseMemory() {
@@ -146,6 +199,7 @@ void PreviewPane::load() {
 
 void PreviewPane::showLoaderState() {
     image_->setImage(loader_.image());
+    showMarks();
     const State now = state();
     imageStates_->setCurrentWidget(now == State::image    ? static_cast<QWidget*>(image_)
                                    : now == State::failed ? failure_

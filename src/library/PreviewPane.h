@@ -28,6 +28,8 @@ public:
     explicit PreviewPane(QWidget* parent = nullptr);
 
     void setShot(const std::optional<Shot>& shot);
+    // The words of the search that listed the shots, whose places the picture marks.
+    void setSearched(const QStringList& words);
     const std::optional<Shot>& shot() const { return shot_; }
 
     State state() const;
@@ -35,6 +37,7 @@ public:
     AnnotationWindowController& annotationController() { return annotationController_; }
     QPushButton* copyButton() const { return copy_; }
     QPushButton* copyTextButton() const { return copyText_; }
+    const PreviewImage* image() const { return image_; }
     QPushButton* lastButton() const { return open_; }
 
     // Lets go of the pictures while the pane is not shown; showing it again
@@ -46,9 +49,17 @@ protected:
 
 private:
     void load();
+    void loadMarks();
     void showLoaderState();
+    void showMarks();
 
     std::optional<Shot> shot_;
+    QStringList searched_;
+    // The places of the searched words in the shot's file, its size, and the
+    // generation of the look-up that found them: only the latest one shows.
+    QList<QRect> marks_;
+    QSize markedPictureSize_;
+    quint64 marksGeneration_ = 0;
     ImageLoader loader_;
     AnnotationWindowController annotationController_;
     QStackedLayout* pages_ = nullptr;

@@ -1,5 +1,8 @@
 #include "ShotRowText.h"
 
+#include "NearMatch.h"
+
+#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -67,6 +70,40 @@ QList<std::pair<int, int>> hitsIn(const QString& excerpt, const QStringList& wor
     return hits;
 }
 
+// The words of `text` one edit away from a searched word, for a shot that
+// holds none of them as typed: where the excerpt starts and what it shows in
+// bold. A long run without spaces (Japanese) only places the excerpt.
+QList<std::pair<int, int>> nearHitsIn(const QString& text, const QStringList& words) {
+    QList<std::u32string> wanted;
+    for (const QString& word : words) {
+        if (NearMatch::eligible(word))
+            wanted.append(NearMatch::normalized(word));
+    }
+    QList<std::pair<int, int>> hits;
+    if (wanted.isEmpty())
+        return hits;
+    static const QRegularExpression token(QStringLiteral("\\S+"));
+    for (const QRegularExpressionMatch& match : token.globalMatch(text)) {
+        const std::u32string normal = NearMatch::normalized(match.captured());
+        for (const std::u32string& word : wanted) {
+            if (!NearMatch::holdsNear(normal, word))
+                continue;
+            const bool shortEnough = normal.size() <= word.size() + 2;
+            hits.append(
+                {int(match.capturedStart()), shortEnough ? int(match.capturedLength()) : 0});
+            break;
+        }
+    }
+    return hits;
+}
+
+std::optional<qsizetype> firstNearHit(const QString& text, const QStringList& words) {
+    const QList<std::pair<int, int>> hits = nearHitsIn(text, words);
+    if (hits.isEmpty())
+        return std::nullopt;
+    return hits.first().first;
+}
+
 } // namespace
 
 Excerpt ocrExcerpt(const std::optional<QString>& ocrText, const QStringList& searched) {
@@ -74,7 +111,11 @@ Excerpt ocrExcerpt(const std::optional<QString>& ocrText, const QStringList& sea
         return {};
     qsizetype from = 0;
     QString words;
-    if (const std::optional<qsizetype> hit = firstHit(*ocrText, searched)) {
+    std::optional<qsizetype> hit = firstHit(*ocrText, searched);
+    const bool near = !hit;
+    if (near)
+        hit = firstNearHit(*ocrText, searched);
+    if (hit) {
         const auto [start, cut] = excerptStart(*ocrText, *hit);
         from = start;
         if (cut)
@@ -103,7 +144,9 @@ Excerpt ocrExcerpt(const std::optional<QString>& ocrText, const QStringList& sea
         ++count;
     if (count >= excerptLength)
         words.truncate(graphemes.position());
-    return {words, hitsIn(words, searched)};
+    QList<std::pair<int, int>> hits = near ? nearHitsIn(words, searched) : hitsIn(words, searched);
+    hits.removeIf([](const std::pair<int, int>& hit) { return hit.second == 0; });
+    return {words, hits};
 }
 
 } // namespace ShotRowText

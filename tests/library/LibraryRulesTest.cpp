@@ -55,6 +55,9 @@ TEST(ShotRowText, TheExcerptIsTheLineOfTheFirstHitItsSearchedWordsMarked) {
     EXPECT_EQ(ShotRowText::ocrExcerpt(text, {"l_yer"}).text, "File Edit View Export the layer "
                                                              "Export Layers As...")
         << "a word with wildcards is not looked for";
+    const ShotRowText::Excerpt near = ShotRowText::ocrExcerpt(text, {"Exp0rts"});
+    EXPECT_EQ(near.text, "Export the layer Export Layers As...") << "a near match places it too";
+    EXPECT_EQ(near.hits, (QList<std::pair<int, int>>{{0, 6}, {17, 6}}));
 }
 
 QImage filled(int width, int height) {

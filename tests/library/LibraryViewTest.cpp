@@ -3,6 +3,7 @@
 #include "AppPaths.h"
 #include "ConfigStore.h"
 #include "LibraryWindowController.h"
+#include "PreviewImage.h"
 #include "PreviewPane.h"
 #include "SandboxHome.h"
 #include "ShotActions.h"
@@ -10,6 +11,7 @@
 #include "ShotListModel.h"
 #include "ShotListView.h"
 #include "ShotReader.h"
+#include "ShotWords.h"
 #include "SqliteConnection.h"
 #include "TestFiles.h"
 #include "ThumbnailCache.h"
@@ -249,6 +251,39 @@ TEST_F(LibraryWindow, ClosedItLetsGoOfItsPicturesAndShowsThemAgainWhenReopened) 
     EXPECT_EQ(library.selection(), library.shots().at(0).id);
 }
 
+// Where the helper said the word stands: the preview marks it, and starts
+// around it, since the picture is larger than the pane; a file changed since
+// it was read has no marks.
+TEST_F(LibraryWindow, ThePreviewMarksTheSearchedWordsAndStartsAroundTheFirstOne) {
+    addShots(2, [](int i) { return i ? QString("Total due 4100") : QString("other"); },
+             {2000, 1000});
+    const QString path = ConfigStore::resolveCaptureDir() + "/shot-1.png";
+    const ShotWords::Stamp stamp = ShotWords::stampOf(path);
+    auto db = SqliteConnection::openReadWrite(database(), 3000);
+    auto store = db->prepare("INSERT INTO shot_words(id, bytes, mtime_ms, words) SELECT id, ?, ?, "
+                             "? FROM shots WHERE filename = 'shot-1.png'");
+    store->bindInt64(1, stamp.bytes);
+    store->bindInt64(2, stamp.mtimeMs);
+    store->bindText(3, R"([[1500,800,100,30,"Total"],[1610,800,60,30,"due"]])");
+    ASSERT_TRUE(store->run());
+    LibraryView& library = open();
+    search("total");
+    ASSERT_EQ(library.shots().size(), 1);
+    library.setSelection(library.shots().at(0).id);
+    const PreviewImage* image = library.preview()->image();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !image->marks().isEmpty(); }, 10'000));
+    // The preview is 1400 pixels wide: seven tenths of the file's.
+    EXPECT_EQ(image->marks(), QList<QRectF>{QRectF(1050, 560, 70, 21)});
+    ASSERT_TRUE(image->focus());
+    EXPECT_EQ(*image->focus(), QPointF(1085, 570.5));
+
+    TestFiles::setModificationTime(path, 1'800'000'000);
+    search("due");
+    library.setSelection(library.shots().at(0).id);
+    QTest::qWait(300);
+    EXPECT_TRUE(image->marks().isEmpty()) << "the file changed since it was read";
+}
+
 TEST_F(LibraryWindow, CopyTextPutsTheShotsTextWithItsLinesOnTheClipboardAndIsOffWithoutText) {
     addShots(2, [](int i) { return i ? QString::fromUtf8("Save as…\n保存先: 書類") : QString(); });
     LibraryView& library = open();
@@ -261,6 +296,13 @@ TEST_F(LibraryWindow, CopyTextPutsTheShotsTextWithItsLinesOnTheClipboardAndIsOff
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat("text/plain"));
     library.setSelection(library.shots().at(1).id);
     EXPECT_FALSE(copyText->isEnabled()) << "a shot without text has none to copy";
+
+    controller.window()->resize(LibraryWindowController::minimumContentSize);
+    QTest::qWait(50);
+    for (const QPushButton* button : library.preview()->findChildren<QPushButton*>()) {
+        EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()) + 8)
+            << button->text().toStdString() << " is cut at the narrowest window";
+    }
 }
 
 } // namespace
