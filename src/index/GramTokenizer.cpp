@@ -130,6 +130,10 @@ bool registerWith(sqlite3* db) {
     return api->xCreateTokenizer(api, name, nullptr, &methods, nullptr) == SQLITE_OK;
 }
 
+char32_t readLikeCharacter(const unsigned char*& at, const unsigned char* end) {
+    return folded(readCharacter(at, end));
+}
+
 std::vector<char32_t> likeCharacters(std::string_view utf8) {
     std::vector<char32_t> characters;
     const auto* at = reinterpret_cast<const unsigned char*>(utf8.data());

@@ -23,6 +23,8 @@ bool registerWith(sqlite3* db);
 
 // The characters of `utf8` as LIKE sees them, ASCII letters in lower case.
 std::vector<char32_t> likeCharacters(std::string_view utf8);
+// The one at `at`, moving `at` past it.
+char32_t readLikeCharacter(const unsigned char*& at, const unsigned char* end);
 
 // The lengths of the grams that start at a character, longest first. Where a gram
 // starts depends on that character alone, so a piece of a pattern holds, at each

@@ -1,9 +1,11 @@
 #include "NearMatch.h"
 
 #include "GramTokenizer.h"
+#include "SearchPlan.h"
 #include "SearchQuery.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -27,7 +29,7 @@ bool isJapanese(QChar c) {
 }
 
 // The character a confusion class stands as; anything else as it is.
-char32_t canonical(char32_t c) {
+constexpr char32_t canonicalOf(char32_t c) {
     if (c >= 'A' && c <= 'Z')
         c += 'a' - 'A';
     switch (c) {
@@ -50,6 +52,19 @@ char32_t canonical(char32_t c) {
     default:
         return c;
     }
+}
+
+// Every text a search looks at near passes through canonical(), most of it
+// ASCII: a table answers for those.
+constexpr std::array<char32_t, 128> asciiCanonical = [] {
+    std::array<char32_t, 128> table{};
+    for (char32_t c = 0; c < 128; ++c)
+        table[c] = canonicalOf(c);
+    return table;
+}();
+
+char32_t canonical(char32_t c) {
+    return c < 128 ? asciiCanonical[c] : canonicalOf(c);
 }
 
 // The characters a text may show where a word has `c`, as LIKE sees them,
@@ -89,18 +104,93 @@ std::optional<char32_t> pairAsOne(char32_t first, char32_t second) {
     return std::nullopt;
 }
 
-std::u32string normalizedCharacters(const std::vector<char32_t>& characters) {
-    std::u32string out;
-    out.reserve(characters.size());
-    for (std::size_t i = 0; i < characters.size(); ++i) {
-        const char32_t c = canonical(characters[i]);
-        const std::optional<char32_t> pair =
-            i + 1 < characters.size() ? pairAsOne(c, canonical(characters[i + 1])) : std::nullopt;
-        out += pair.value_or(c);
-        i += pair ? 1 : 0;
+// Hands the characters of `utf8` to `take`, normalized, until it says it
+// has found what it looks for.
+template <typename Take>
+bool forEachNormalized(std::string_view utf8, Take&& take) {
+    const auto* at = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* end = at + utf8.size();
+    std::optional<char32_t> held; // an "r" or "f" that may pair with the next
+    while (at != end) {
+        const char32_t c = canonical(GramTokenizer::readLikeCharacter(at, end));
+        if (held) {
+            const std::optional<char32_t> pair = pairAsOne(*held, c);
+            if (take(pair.value_or(*held)))
+                return true;
+            held.reset();
+            if (pair)
+                continue;
+        }
+        if (c == 'r' || c == 'f')
+            held = c;
+        else if (take(c))
+            return true;
     }
-    return out;
+    return held && take(*held);
 }
+
+// Myers' bit-parallel edit distance with a free start anywhere in the text,
+// fed one character at a time: bit i of each vector belongs to the word's
+// first i+1 characters.
+class OneEditScanner {
+public:
+    explicit OneEditScanner(const std::u32string& word)
+        : last_(std::uint64_t(1) << (word.size() - 1))
+        , plus_(word.size() == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << word.size()) - 1)
+        , score_(word.size()) {
+        for (std::size_t i = 0; i < word.size(); ++i) {
+            const std::uint64_t bit = std::uint64_t(1) << i;
+            if (word[i] < 128) {
+                asciiMasks_[word[i]] |= bit;
+                continue;
+            }
+            const auto found =
+                std::find_if(otherMasks_.begin(), otherMasks_.end(),
+                             [&](const auto& mask) { return mask.first == word[i]; });
+            if (found == otherMasks_.end())
+                otherMasks_.emplace_back(word[i], bit);
+            else
+                found->second |= bit;
+        }
+    }
+
+    // Whether the text up to `c` ends in a string at most one edit away.
+    bool take(char32_t c) {
+        const std::uint64_t equal = maskOf(c);
+        const std::uint64_t xv = equal | minus_;
+        const std::uint64_t xh = (((equal & plus_) + plus_) ^ plus_) | equal;
+        std::uint64_t hp = minus_ | ~(xh | plus_);
+        std::uint64_t hm = plus_ & xh;
+        if (hp & last_)
+            ++score_;
+        else if (hm & last_)
+            --score_;
+        if (score_ <= 1)
+            return true;
+        hp <<= 1;
+        hm <<= 1;
+        plus_ = hm | ~(xv | hp);
+        minus_ = hp & xv;
+        return false;
+    }
+
+private:
+    std::uint64_t maskOf(char32_t c) const {
+        if (c < 128)
+            return asciiMasks_[c];
+        const auto found = std::find_if(otherMasks_.begin(), otherMasks_.end(),
+                                        [c](const auto& mask) { return mask.first == c; });
+        return found == otherMasks_.end() ? 0 : found->second;
+    }
+
+    // Which of the word's positions hold a character: ASCII from a table.
+    std::array<std::uint64_t, 128> asciiMasks_{};
+    std::vector<std::pair<char32_t, std::uint64_t>> otherMasks_;
+    std::uint64_t last_;
+    std::uint64_t plus_;
+    std::uint64_t minus_ = 0;
+    std::size_t score_;
+};
 
 // Every spelling of `half` with its confusions, the first as it is.
 std::vector<std::u32string> spellings(const std::u32string& half) {
@@ -165,52 +255,23 @@ bool eligible(const QString& word) {
 }
 
 std::u32string normalized(const char* utf8) {
-    return normalizedCharacters(GramTokenizer::likeCharacters(utf8));
+    std::u32string out;
+    forEachNormalized(utf8, [&out](char32_t c) {
+        out.push_back(c);
+        return false;
+    });
+    return out;
 }
 
 std::u32string normalized(const QString& text) {
     return normalized(text.toUtf8().constData());
 }
 
-bool holdsNear(const std::u32string& text, const std::u32string& word) {
-    const std::size_t m = word.size();
-    if (m == 0 || m > maxWordLength)
+bool holdsNear(std::string_view text, const std::u32string& word) {
+    if (word.empty() || word.size() > maxWordLength)
         return false;
-    // Myers' bit-parallel edit distance, with a free start anywhere in the
-    // text: bit i of each vector belongs to the word's first i+1 characters.
-    std::vector<std::pair<char32_t, std::uint64_t>> masks;
-    for (std::size_t i = 0; i < m; ++i) {
-        const auto found = std::find_if(masks.begin(), masks.end(),
-                                        [&](const auto& mask) { return mask.first == word[i]; });
-        if (found == masks.end())
-            masks.emplace_back(word[i], std::uint64_t(1) << i);
-        else
-            found->second |= std::uint64_t(1) << i;
-    }
-    const std::uint64_t last = std::uint64_t(1) << (m - 1);
-    std::uint64_t plus = m == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << m) - 1;
-    std::uint64_t minus = 0;
-    std::size_t score = m;
-    for (char32_t c : text) {
-        const auto found = std::find_if(masks.begin(), masks.end(),
-                                        [c](const auto& mask) { return mask.first == c; });
-        const std::uint64_t equal = found == masks.end() ? 0 : found->second;
-        const std::uint64_t xv = equal | minus;
-        const std::uint64_t xh = (((equal & plus) + plus) ^ plus) | equal;
-        std::uint64_t hp = minus | ~(xh | plus);
-        std::uint64_t hm = plus & xh;
-        if (hp & last)
-            ++score;
-        else if (hm & last)
-            --score;
-        if (score <= 1)
-            return true;
-        hp <<= 1;
-        hm <<= 1;
-        plus = hm | ~(xv | hp);
-        minus = hp & xv;
-    }
-    return false;
+    OneEditScanner scanner(word);
+    return forEachNormalized(text, [&scanner](char32_t c) { return scanner.take(c); });
 }
 
 QByteArray termsForSql(const QStringList& terms) {
@@ -258,6 +319,21 @@ QByteArray candidateExpression(const QString& word) {
         }
     }
     return expression;
+}
+
+QByteArray candidateExpression(const QStringList& terms) {
+    QByteArrayList parts;
+    bool anyNear = false;
+    for (const QString& term : terms) {
+        const bool near = eligible(term);
+        anyNear = anyNear || near;
+        const QByteArray part =
+            near ? candidateExpression(term)
+                 : SearchPlan::forPatterns(likePatterns({term})).matchExpression();
+        if (!part.isEmpty())
+            parts.append('(' + part + ')');
+    }
+    return anyNear ? parts.join(" AND ") : QByteArray();
 }
 
 } // namespace NearMatch

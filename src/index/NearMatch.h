@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <string>
+#include <string_view>
 
 // Text recognition misreads a letter now and then ("filter" as "lter",
 // "プリセット" as "リセット"), and an exact search never finds those shots again.
@@ -25,9 +26,10 @@ bool eligible(const QString& word);
 std::u32string normalized(const QString& text);
 std::u32string normalized(const char* utf8);
 
-// Whether `text` holds a string at most one edit away from `word`, both
-// normalized; a word longer than 64 characters only as it is.
-bool holdsNear(const std::u32string& text, const std::u32string& word);
+// Whether the UTF-8 `text` holds a string at most one edit away from `word`
+// (normalized), the text normalized as it is read; a word longer than 64
+// characters only as it is.
+bool holdsNear(std::string_view text, const std::u32string& word);
 
 // What glimber_near() (SearchFunctions) takes: each of `terms` as its LIKE
 // pattern, and for a word that may be near, the word too.
@@ -38,5 +40,10 @@ QByteArray termsForSql(const QStringList& terms);
 // one of them whole, for a short Latin word), each piece also spelt with its
 // confusions.
 QByteArray candidateExpression(const QString& word);
+
+// The query for the rows a search for all of `terms` may find near: each
+// term's candidates, near or exact, together, so that the rarest term
+// narrows the rows; empty when no term is near.
+QByteArray candidateExpression(const QStringList& terms);
 
 } // namespace NearMatch

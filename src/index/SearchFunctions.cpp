@@ -79,7 +79,6 @@ void near(sqlite3_context* context, int, sqlite3_value** arguments) {
         sqlite3_result_int(context, 0);
         return;
     }
-    std::u32string normalized;
     for (const NearTerm& term : *terms) {
         if (like(term.pattern.c_str(), text))
             continue;
@@ -87,9 +86,7 @@ void near(sqlite3_context* context, int, sqlite3_value** arguments) {
             sqlite3_result_int(context, 0);
             return;
         }
-        if (normalized.empty())
-            normalized = NearMatch::normalized(text);
-        if (!NearMatch::holdsNear(normalized, term.word)) {
+        if (!NearMatch::holdsNear(text, term.word)) {
             sqlite3_result_int(context, 0);
             return;
         }

@@ -73,9 +73,8 @@ ShotQuery ShotReader::querySearch(const QString& text, int limit) {
             return found;
     }
     // Too few: a misread letter may hide the rest.
-    const auto near = std::find_if(query.terms.begin(), query.terms.end(), NearMatch::eligible);
-    if (near != query.terms.end())
-        appendNew(found, searchNear(*near, query.terms, limit), limit);
+    if (std::any_of(query.terms.begin(), query.terms.end(), NearMatch::eligible))
+        appendNew(found, searchNear(query.terms, limit), limit);
     return found;
 }
 
@@ -92,13 +91,13 @@ void ShotReader::appendNew(ShotQuery& found, const ShotQuery& more, int limit) {
     found.failure = more.failure;
 }
 
-ShotQuery ShotReader::searchNear(const QString& word, const QStringList& terms, int limit) {
+ShotQuery ShotReader::searchNear(const QStringList& terms, int limit) {
     QList<Shot> shots;
     const auto append = [&shots](const SqliteStatement& row) {
         shots.append(shotOf(row, ShotMatch::near));
     };
     const QByteArray encoded = NearMatch::termsForSql(terms);
-    if (SearchIndex::searchNear(*handle_, NearMatch::candidateExpression(word), encoded,
+    if (SearchIndex::searchNear(*handle_, NearMatch::candidateExpression(terms), encoded,
                                 nearCandidates, limit, append))
         return {shots, std::nullopt};
     auto statement = handle_->prepare(ShotSql::searchNearNewest);

@@ -51,8 +51,8 @@ private:
     ShotQuery collect(SqliteStatement& statement, ShotMatch match);
     // Texts that match all of `patterns` (likePatterns()).
     ShotQuery searchFor(const QByteArray& patterns, int limit, ShotMatch match);
-    // Texts that hold every term, `word` one edit away.
-    ShotQuery searchNear(const QString& word, const QStringList& terms, int limit);
+    // Texts that hold every term, as it is or, where it may be, one edit away.
+    ShotQuery searchNear(const QStringList& terms, int limit);
     // Adds the shots of `more` not listed yet, up to the limit.
     static void appendNew(ShotQuery& found, const ShotQuery& more, int limit);
 

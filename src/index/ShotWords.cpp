@@ -44,7 +44,7 @@ QList<Wanted> wantedOf(const QStringList& terms) {
 bool holds(const QString& run, const Wanted& wanted) {
     if (run.contains(wanted.piece, Qt::CaseInsensitive))
         return true;
-    return !wanted.near.empty() && NearMatch::holdsNear(NearMatch::normalized(run), wanted.near);
+    return !wanted.near.empty() && NearMatch::holdsNear(run.toStdString(), wanted.near);
 }
 
 // Whether `next` stands on the line of `word`: its middle within its height.

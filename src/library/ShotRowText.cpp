@@ -84,11 +84,11 @@ QList<std::pair<int, int>> nearHitsIn(const QString& text, const QStringList& wo
         return hits;
     static const QRegularExpression token(QStringLiteral("\\S+"));
     for (const QRegularExpressionMatch& match : token.globalMatch(text)) {
-        const std::u32string normal = NearMatch::normalized(match.captured());
+        const QByteArray utf8 = match.captured().toUtf8();
         for (const std::u32string& word : wanted) {
-            if (!NearMatch::holdsNear(normal, word))
+            if (!NearMatch::holdsNear(utf8.toStdString(), word))
                 continue;
-            const bool shortEnough = normal.size() <= word.size() + 2;
+            const bool shortEnough = match.capturedLength() <= qsizetype(word.size()) + 2;
             hits.append(
                 {int(match.capturedStart()), shortEnough ? int(match.capturedLength()) : 0});
             break;

@@ -5,8 +5,7 @@
 namespace {
 
 bool near(const char* text, const char* word) {
-    return NearMatch::holdsNear(NearMatch::normalized(QString::fromUtf8(text)),
-                                NearMatch::normalized(QString::fromUtf8(word)));
+    return NearMatch::holdsNear(text, NearMatch::normalized(QString::fromUtf8(word)));
 }
 
 TEST(NearMatch, OneEditAwayOrTheConfusionsOfRecognitionNotTwoEdits) {

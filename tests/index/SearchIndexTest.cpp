@@ -312,8 +312,9 @@ TEST_F(SearchIndexTest, QueriesOfWordsAndPhrasesGiveWhatPlainSqlGivesWhateverWri
                 randomText() + ", 'now')"}[std::size_t(pick(3))];
         ASSERT_EQ(sqlite3_exec(foreign, change.constData(), nullptr, nullptr, nullptr), SQLITE_OK)
             << sqlite3_errmsg(foreign);
-        if (pick(20) == 0)
+        if (pick(20) == 0) {
             ASSERT_TRUE(index.foldSearchIndex());
+        }
         QStringList words;
         for (int w = 1 + pick(3); w > 0; --w) {
             QString word = randomSearch(texts).simplified();

@@ -93,6 +93,22 @@ TEST_F(ShotReaderTest, AsTypedFirstThenEveryWordThenMisreadWordsEachNewestFirst)
     }
 }
 
+TEST_F(ShotReaderTest, AMisreadWordIsFoundBehindThousandsOfNewerRowsHoldingAnotherWord) {
+    ShotRows::add(database(), "old", 0, "General settings of zanzibat");
+    ShotRows::exec(database(), "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < 1500) INSERT INTO shots(path, filename, mtime_ms, "
+                               "ocr_text, ocr_done, indexed_at) SELECT '/s/new' || i, 'new' || i, "
+                               "i, 'Display settings', 1, 'now' FROM n");
+    ShotIndex index(ShotIndexOptions{database(), QStringLiteral("/nonexistent")});
+    ASSERT_FALSE(index.openDB());
+    while (index.buildSearchIndex() != true) {
+    }
+    ASSERT_TRUE(index.foldSearchIndex());
+    const QList<Shot> found = ShotReader(database()).search("settings zanzibar", 200);
+    ASSERT_EQ(names(found), QStringList({"old"}));
+    EXPECT_EQ(found.at(0).match, ShotMatch::near);
+}
+
 TEST_F(ShotReaderTest, ServesSeveralThreadsOneAfterTheOther) {
     ShotRows::add(database(), "a", 1, "text");
     ShotReader reader(database());
