@@ -61,6 +61,7 @@ void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome ou
     if (outcome == CaptureRunner::Outcome::copied) {
         trayState_.lastCapture = QFileInfo(path).fileName();
         showTrayState();
+        OcrIndexer::shared().readNow(path);
     }
     if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))
         notify(*notice);

@@ -5,6 +5,7 @@
 #include "ShotTime.h"
 #include "SqliteTransaction.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -260,6 +261,25 @@ ScanReport scan(SqliteConnection& db, const QStringList& folders) {
         report.failure = reofferChangedUnreadable(db);
     if (!report.failure)
         report.failure = insertAll(db, folders, known, report);
+    return report;
+}
+
+ScanReport addFile(SqliteConnection& db, const QStringList& folders, const QString& path) {
+    ScanReport report;
+    // Spelt as the scan spells the paths it finds, or it would add the file twice.
+    const QString fileName = QFileInfo(path).fileName();
+    const bool inFolder = std::any_of(folders.begin(), folders.end(), [&](const QString& folder) {
+        return path == folder + u'/' + fileName;
+    });
+    const std::string utf8 = path.toStdString();
+    NewFile added{utf8, std::string_view(utf8).substr(utf8.size() - fileName.toUtf8().size()), {}};
+    if (!inFolder || fileName.isEmpty() || !hasImageExtension(added.name) ||
+        !isStorableName(added.name) || lstat(utf8.c_str(), &added.info) != 0 ||
+        !S_ISREG(added.info.st_mode))
+        return report;
+    report.failure = insertRow(db, added, ShotTime::utcStamp(ShotTime::now()));
+    if (!report.failure)
+        report.inserted = int(db.changes());
     return report;
 }
 

@@ -42,4 +42,9 @@ QString parseTakenAt(const QString& fileName, const timespec& mtime);
 // time changed.
 ScanReport scan(SqliteConnection& db, const QStringList& folders);
 
+// Takes in one new file at once, as the scan would, when it stands directly in
+// one of `folders`; a file known already, or one the scan would pass over, is
+// left alone.
+ScanReport addFile(SqliteConnection& db, const QStringList& folders, const QString& path);
+
 } // namespace FolderScan

@@ -25,6 +25,25 @@ void IndexScheduler::settingsChanged() {
     pump(true);
 }
 
+void IndexScheduler::readNow(const QString& path) {
+    PassReport report;
+    report.failure = index_.openDB();
+    if (!report.failure) {
+        const ScanReport added = index_.addFile(path);
+        report.inserted = added.inserted;
+        report.failure = added.failure;
+    }
+    if (!report.failure) {
+        report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
+        if (report.ocrAllowed) {
+            const OcrBatch batch = index_.readFile(path);
+            report.recognised = batch.recognised;
+            report.failure = batch.failure;
+        }
+    }
+    finishPass(report);
+}
+
 void IndexScheduler::pump(bool scan) {
     if (scan)
         watchCaptureFolder();
@@ -51,6 +70,10 @@ void IndexScheduler::pump(bool scan) {
                 scheduleDrain();
         }
     }
+    finishPass(report);
+}
+
+void IndexScheduler::finishPass(PassReport& report) {
     if (!report.failure)
         report.pending = index_.pendingCount();
     // What this pass and any other program changed goes into the search index;

@@ -27,11 +27,17 @@ public:
     // Watches the capture folder the configuration names now, then runs a pass.
     void settingsChanged();
 
+    // A file this program has just written: taken in and read at once, when
+    // recognition is allowed, then a pass is reported.
+    void readNow(const QString& path);
+
 Q_SIGNALS:
     void passFinished(const PassReport& report);
 
 private:
     void pump(bool scan);
+    // Counts what waits, folds the changes into the search index and reports.
+    void finishPass(PassReport& report);
     void scheduleDrain();
     void scheduleSearchBuild();
     void startWatching();

@@ -41,3 +41,11 @@ void OcrIndexer::settingsChanged() {
         return;
     QMetaObject::invokeMethod(scheduler_, &IndexScheduler::settingsChanged, Qt::QueuedConnection);
 }
+
+void OcrIndexer::readNow(const QString& path) {
+    if (!thread_.isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        scheduler_, [scheduler = scheduler_, path] { scheduler->readNow(path); },
+        Qt::QueuedConnection);
+}

@@ -36,6 +36,10 @@ public:
     // now on, and a pass runs at once. Does nothing before start().
     void settingsChanged();
 
+    // A file this program has just written into a source folder: read at once,
+    // not after the watcher's quiet time. Does nothing before start().
+    void readNow(const QString& path);
+
 Q_SIGNALS:
     void passFinished(const PassReport& report);
 

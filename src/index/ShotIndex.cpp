@@ -137,14 +137,33 @@ std::vector<ShotIndex::PendingRow> ShotIndex::takeBatch(int limit) {
 }
 
 OcrBatch ShotIndex::runOcr(int limit, const std::function<void()>& onProgress) {
+    return read(db_ ? takeBatch(limit) : std::vector<PendingRow>(), onProgress);
+}
+
+ScanReport ShotIndex::addFile(const QString& path) {
+    if (!db_)
+        return {};
+    return FolderScan::addFile(*db_, FolderScan::orderedSourceDirs(), path);
+}
+
+OcrBatch ShotIndex::readFile(const QString& path) {
+    std::vector<PendingRow> rows;
+    if (db_) {
+        if (auto select = db_->prepare(ShotSql::selectPendingPath)) {
+            select->bindText(1, path);
+            if (select->step())
+                rows.push_back({select->columnInt64(0), path});
+        }
+    }
+    return read(std::move(rows), {});
+}
+
+OcrBatch ShotIndex::read(std::vector<PendingRow> rows, const std::function<void()>& onProgress) {
     OcrBatch batch;
     const std::optional<QString> helper = OcrRun::ocrBinaryURL(options_.helperPath);
     if (!helper)
         return batch;
     batch.helperFound = true;
-    if (!db_)
-        return batch;
-    const std::vector<PendingRow> rows = takeBatch(limit);
     if (rows.empty())
         return batch;
     batch.offered = int(rows.size());

@@ -55,6 +55,13 @@ public:
     // called for each row the batch has dealt with.
     OcrBatch runOcr(int limit, const std::function<void()>& onProgress = {});
 
+    // A file that has just been written, taken in and read at once, ahead of
+    // the rows waiting: the program's own captures are searchable without the
+    // watcher's quiet time. A file known already is not added again, nor is
+    // one read already read again.
+    ScanReport addFile(const QString& path);
+    OcrBatch readFile(const QString& path);
+
     qint64 pendingCount();
     qint64 unreadableCount();
     // The newest first.
@@ -82,6 +89,7 @@ private:
         const QHash<QString, QByteArray>& words;
     };
     std::vector<PendingRow> takeBatch(int limit);
+    OcrBatch read(std::vector<PendingRow> rows, const std::function<void()>& onProgress);
     std::optional<IndexFailure> storeResults(const std::vector<PendingRow>& present,
                                              const std::vector<PendingRow>& gone,
                                              const HelperAnswers& answers, OcrBatch& batch);

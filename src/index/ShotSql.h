@@ -42,6 +42,7 @@ inline constexpr char insertShot[] =
     "VALUES(?, ?, ?, ?, ?, ?)";
 inline constexpr char selectPending[] =
     "SELECT id, path FROM shots WHERE ocr_done = 0 ORDER BY mtime_ms DESC LIMIT ?";
+inline constexpr char selectPendingPath[] = "SELECT id FROM shots WHERE ocr_done = 0 AND path = ?";
 inline constexpr char markDone[] = "UPDATE shots SET ocr_done = 1 WHERE id = ?";
 inline constexpr char storeText[] = "UPDATE shots SET ocr_text = ?, ocr_done = 1 WHERE id = ?";
 inline constexpr char countPending[] = "SELECT COUNT(*) FROM shots WHERE ocr_done = 0";

@@ -139,6 +139,44 @@ TEST_F(OcrIndexerTest, CaptureInANewlyChosenSaveFolderIsIndexedWithFakeHelper) {
     EXPECT_EQ(nextPass().recognised, 1) << "the new save folder is watched";
 }
 
+// The watcher's quiet time is a minute here: only readNow can be this quick.
+TEST_F(OcrIndexerTest, AnOwnCaptureIsReadAtOnceAheadOfWaitingRowsAndOnlyOnceWithFakeHelper) {
+    TestFiles::write(home.file(".glimvault/config.json"), R"({"autoOcr": false})");
+    addCaptures(45);
+    start(60'000);
+    nextPass();
+    TestFiles::write(home.file(".glimvault/config.json"), R"({"autoOcr": true})");
+    const QString own = captures("Glimber 2026-12-09-10-00-00.png");
+    TestFiles::write(own);
+    indexer->readNow(own);
+    const PassReport read = nextPass();
+    EXPECT_EQ(read.inserted, 1);
+    EXPECT_EQ(read.recognised, 1);
+    EXPECT_EQ(read.pending, 45);
+    EXPECT_EQ(row("Glimber 2026-12-09-10-00-00.png")->ocrText, "Text of " + own);
+    EXPECT_EQ(ShotRows::all(database()).size(), 46);
+
+    indexer->readNow(own);
+    EXPECT_EQ(nextPass().recognised, 0) << "a file read already is not read again";
+    indexer->settingsChanged();
+    EXPECT_EQ(nextPass().inserted, 0) << "the scan finds the file under the same path";
+}
+
+TEST_F(OcrIndexerTest, ReadNowLeavesFilesOutsideTheFoldersAndNonImagesAloneWithFakeHelper) {
+    start(60'000);
+    nextPass();
+    for (const QString& path : {home.file("Pictures/elsewhere.png"), captures("notes.txt"),
+                                captures("sub/deeper.png"), captures("missing.png")}) {
+        if (!path.endsWith(u"missing.png"))
+            TestFiles::write(path);
+        indexer->readNow(path);
+        const PassReport report = nextPass();
+        EXPECT_EQ(report.inserted, 0) << path.toStdString();
+        EXPECT_FALSE(report.failure) << path.toStdString();
+    }
+    EXPECT_TRUE(ShotRows::all(database()).isEmpty());
+}
+
 TEST_F(OcrIndexerTest, StopsCleanlyWhileABatchIsRunningWithFakeHelper) {
     addCaptures(1);
     installHelper("sleep 1\n" + FakeOcrHelper::echo);
