@@ -11,9 +11,10 @@ namespace OcrPipeline {
 
 namespace {
 
-void work(PathQueue& queue, ResultWriter& writer, PixelBudget& budget,
-          const OcrSettings& settings) {
-    OcrWorker worker(budget, settings);
+void work(PathQueue& queue, ResultWriter& writer, PixelBudget& budget, const Options& options) {
+    OcrWorker worker(budget, options.settings);
+    if (options.preload)
+        worker.preload();
     while (const std::optional<QString> path = queue.pop()) {
         if (writer.broken())
             continue;
@@ -48,7 +49,7 @@ void run(std::FILE* input, ResultWriter& writer, const Options& options) {
     std::vector<std::thread> workers;
     for (int i = 0; i < std::max(1, options.workers); ++i)
         workers.emplace_back(work, std::ref(queue), std::ref(writer), std::ref(budget),
-                             std::cref(options.settings));
+                             std::cref(options));
     readPaths(input, queue, writer);
     queue.close();
     for (std::thread& worker : workers)

@@ -15,6 +15,8 @@ struct Options {
     // Decoded pixels all workers may hold at once.
     qint64 pixelsInFlight = ImageFile::defaultMaxPixels;
     OcrSettings settings;
+    // Each worker loads its recogniser before the first path arrives.
+    bool preload = false;
 };
 
 // Workers for this machine: one per processor, at most `maxWorkers`, since

@@ -29,6 +29,8 @@ public:
 
     // {"path": ..., "text": ...} or {"path": ..., "error": ...}, line feed included.
     QByteArray process(const QString& path);
+    // Loads the recogniser now rather than at the first picture.
+    void preload() { recognizer(); }
 
 private:
     // The engine, or null with the reason in `loadError_`.

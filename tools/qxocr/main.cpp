@@ -1,12 +1,16 @@
 // qxocr: image paths on standard input, one per line; one JSON line per image
 // on standard output ({"path", "text"} or {"path", "error"}); diagnostics on
 // standard error. Exit status 0 once every path is answered.
+//
+// qxocr --warm: one worker whose recogniser loads at once, for a caller that
+// starts the helper ahead of need and hands it one picture at a time.
 #include "OcrPipeline.h"
 #include "ResultWriter.h"
 #include "SingleThreadedOpenMp.h"
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -24,13 +28,19 @@ int takeStandardOutput() {
 
 } // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
     SingleThreadedOpenMp::ensure(argv);
     // A reader that went away ends the run through a failed write, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
     ResultWriter writer(takeStandardOutput());
     OcrPipeline::Options options;
-    options.workers = OcrPipeline::defaultWorkerCount();
+    const bool warm = argc == 2 && std::strcmp(argv[1], "--warm") == 0;
+    if (argc > 1 && !warm) {
+        std::fputs("usage: qxocr [--warm] < paths\n", stderr);
+        return 2;
+    }
+    options.workers = warm ? 1 : OcrPipeline::defaultWorkerCount();
+    options.preload = warm;
     OcrPipeline::run(stdin, writer, options);
     return 0;
 }

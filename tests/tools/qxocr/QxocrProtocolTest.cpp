@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,38 @@ TEST_F(QxocrProtocolTest, WritesEachLineAsSoonAsThePictureIsDone) {
     helper.closeWriteChannel();
     EXPECT_TRUE(helper.waitForFinished(60'000));
     EXPECT_EQ(helper.exitCode(), 0);
+}
+
+// The recogniser's models (tens of MB) are in memory before any path comes.
+TEST_F(QxocrProtocolTest, WarmLoadsTheRecogniserBeforeTheFirstPathAndOtherOptionsAreRefused) {
+    QProcess helper;
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    helper.start(QxocrProcess::program(), {"--warm"});
+    ASSERT_TRUE(helper.waitForStarted());
+    const auto residentMegabytes = [&helper] {
+        QFile status(QStringLiteral("/proc/%1/status").arg(helper.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return 0.0;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        }
+        return 0.0;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return residentMegabytes() > 60; }, 30'000))
+        << residentMegabytes() << " MB";
+    helper.write((blankPicture("first.png") + u'\n').toUtf8());
+    while (!helper.canReadLine() && helper.waitForReadyRead(60'000)) {
+    }
+    EXPECT_TRUE(helper.readLine().contains("\"text\""));
+    helper.closeWriteChannel();
+    EXPECT_TRUE(helper.waitForFinished(60'000));
+    EXPECT_EQ(helper.exitCode(), 0);
+
+    QProcess refused;
+    refused.start(QxocrProcess::program(), {"--fast"});
+    ASSERT_TRUE(refused.waitForFinished(10'000));
+    EXPECT_EQ(refused.exitCode(), 2);
 }
 
 // Nobody reads the answers any more: the helper stops instead of working on
