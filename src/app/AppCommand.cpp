@@ -9,6 +9,8 @@ const std::vector<AppCommand>& appCommands() {
          [](AppDelegate& app, const QString&) { app.captureRangeAction(); }},
         {"capture-window", false, "click a window and capture it",
          [](AppDelegate& app, const QString&) { app.captureWindowAction(); }},
+        {"capture-text", false, "select a region and copy its text",
+         [](AppDelegate& app, const QString&) { app.captureTextAction(); }},
         {"capture-screen", false, "capture every screen at once, without choosing",
          [](AppDelegate& app, const QString&) { app.captureScreensAction(); }},
         {"capture-scroll", false, "start a scrolling capture of a region",

@@ -7,6 +7,7 @@
 #include "LoginItem.h"
 #include "Notice.h"
 #include "OcrIndexer.h"
+#include "OcrRun.h"
 #include "SettingsWindowController.h"
 #include "StatusMenu.h"
 #include "StatusWindow.h"
@@ -33,8 +34,15 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
     , monitor_(holdTimer_, {[this] { runCapture(CaptureRunner::regionArguments()); },
                             [this] { runCapture(CaptureRunner::windowArguments()); }})
     , currentHotkey_(ConfigStore::resolveHotkey())
-    , captureRunner_(options_.helperFolder) {
+    , captureRunner_(options_.helperFolder)
+    , textCapture_(captureRunner_, options_.helperFolder.isEmpty()
+                                       ? OcrRun::defaultHelperPath()
+                                       : options_.helperFolder + QStringLiteral("/qxocr")) {
     connect(&captureRunner_, &CaptureRunner::captureFinished, this, &AppDelegate::captureFinished);
+    connect(&textCapture_, &TextCapture::finished, this, [this](const TextCaptureResult& result) {
+        if (const std::optional<Notice> notice = Notice::forTextCapture(result))
+            notify(*notice);
+    });
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -90,7 +98,9 @@ void AppDelegate::notify(const Notice& notice) {
     QPointer<QSystemTrayIcon> tray = statusItem_.get();
     DesktopNotification::show(notice.title, notice.body, [tray, notice] {
         if (tray)
-            tray->showMessage(notice.title, notice.body, QSystemTrayIcon::Warning);
+            tray->showMessage(notice.title, notice.body,
+                              notice.failure ? QSystemTrayIcon::Warning
+                                             : QSystemTrayIcon::Information);
     });
 }
 
@@ -172,6 +182,10 @@ void AppDelegate::captureWindowAction() {
 
 void AppDelegate::captureScreensAction() {
     runCapture(CaptureRunner::screensArguments());
+}
+
+void AppDelegate::captureTextAction() {
+    textCapture_.start();
 }
 
 void AppDelegate::scrollCaptureAction() {

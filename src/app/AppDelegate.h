@@ -7,6 +7,7 @@
 #include "LibraryWindowController.h"
 #include "MainThreadHoldTimer.h"
 #include "PassReport.h"
+#include "TextCapture.h"
 #include "TrayToolTip.h"
 #include "TriggerKeyMonitor.h"
 
@@ -54,6 +55,8 @@ public:
     // Every screen in its place, without the overlay; as `glimber --capture-screen` asks.
     void captureScreensAction();
     void scrollCaptureAction();
+    // A region's text on the clipboard, as `glimber --capture-text` asks.
+    void captureTextAction();
     void openStore();
     void showLibrary();
     // Shows the settings window; a save there takes effect at once.
@@ -77,6 +80,7 @@ public:
     StatusWindow* statusWindow() const { return statusWindow_.get(); }
     const EditMenu* editMenu() const { return editMenu_.get(); }
     CaptureRunner& captureRunner() { return captureRunner_; }
+    TextCapture& textCapture() { return textCapture_; }
     LibraryWindowController& libraryController() { return libraryController_; }
 
 private:
@@ -100,6 +104,7 @@ private:
     Hotkey currentHotkey_;
     std::unique_ptr<KeyEventSource> eventTap_;
     CaptureRunner captureRunner_;
+    TextCapture textCapture_;
     AnnotationWindowController annotationController_;
     LibraryWindowController libraryController_;
     std::unique_ptr<QMenu> statusMenu_;

@@ -9,6 +9,7 @@ std::optional<Notice> Notice::forCapture(const QString& path, CaptureRunner::Out
     const QString folder = QFileInfo(path).path();
     switch (outcome) {
     case CaptureRunner::Outcome::copied:
+    case CaptureRunner::Outcome::written:
     case CaptureRunner::Outcome::noFile:
         return std::nullopt;
     case CaptureRunner::Outcome::failed:
@@ -32,6 +33,41 @@ std::optional<Notice> Notice::forCapture(const QString& path, CaptureRunner::Out
                 .arg(detail)};
     }
     return std::nullopt;
+}
+
+std::optional<Notice> Notice::forTextCapture(const TextCaptureResult& result) {
+    switch (result.kind) {
+    case TextCaptureResult::Kind::cancelled:
+        return std::nullopt;
+    case TextCaptureResult::Kind::copied: {
+        const int lines = result.lineCount();
+        const QString firstLine = result.text.section(u'\n', 0, 0).trimmed();
+        return Notice{
+            lines == 1
+                ? AppLocale::text("Copied 1 line of text", "1 行のテキストをコピーしました")
+                : AppLocale::text("Copied %1 lines of text", "%1 行のテキストをコピーしました")
+                      .arg(lines),
+            firstLine, false};
+    }
+    case TextCaptureResult::Kind::noText:
+        return Notice{
+            AppLocale::text("No text found", "テキストが見つかりません"),
+            AppLocale::text("The clipboard was left as it was.", "クリップボードはそのままです。"),
+            false};
+    case TextCaptureResult::Kind::failed:
+        break;
+    }
+    // The recogniser names a picture over its pixel budget "too large: WxH pixels".
+    const bool tooLarge = result.detail.startsWith(QLatin1String("too large"));
+    return Notice{AppLocale::text("Text not read", "テキストを読み取れませんでした"),
+                  tooLarge ? AppLocale::text("The region is too large to read (%1). The "
+                                             "clipboard was left as it was.",
+                                             "範囲が大きすぎて読み取れません（%1）。"
+                                             "クリップボードはそのままです。")
+                                 .arg(result.detail.section(QLatin1String(": "), 1))
+                           : AppLocale::text("%1\nThe clipboard was left as it was.",
+                                             "%1\nクリップボードはそのままです。")
+                                 .arg(result.detail)};
 }
 
 Notice Notice::forForeignIndex(const QString& databasePath, const QString& detail) {

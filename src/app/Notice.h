@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CaptureRunner.h"
+#include "TextCapture.h"
 
 #include <QString>
 
@@ -11,11 +12,16 @@
 struct Notice {
     QString title;
     QString body;
+    // Something went wrong, as against news the person asked for.
+    bool failure = true;
 
     // A capture that was lost or cannot be used, and where; nothing for a
     // capture on the clipboard or one the user cancelled.
     static std::optional<Notice> forCapture(const QString& path, CaptureRunner::Outcome outcome,
                                             const QString& detail);
+
+    // What became of a region's text; nothing for a capture the person cancelled.
+    static std::optional<Notice> forTextCapture(const TextCaptureResult& result);
 
     // The database file belongs to another program or is not one: nothing is indexed.
     static Notice forForeignIndex(const QString& databasePath, const QString& detail);

@@ -22,6 +22,8 @@ std::unique_ptr<QMenu> buildStatusMenu(AppDelegate& delegate) {
                      &QAction::triggered, &delegate, &AppDelegate::captureRangeAction);
     QObject::connect(addItem(*menu, "Capture Window  (hold)", "ウィンドウを撮る  （長押し）"),
                      &QAction::triggered, &delegate, &AppDelegate::captureWindowAction);
+    QObject::connect(addItem(*menu, "Capture Text", "テキストを取り込む"), &QAction::triggered,
+                     &delegate, &AppDelegate::captureTextAction);
     QObject::connect(
         addItem(*menu, "Scrolling Capture  (region)", "スクロールで撮る  （範囲選択）"),
         &QAction::triggered, &delegate, &AppDelegate::scrollCaptureAction);

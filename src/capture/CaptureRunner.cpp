@@ -55,6 +55,21 @@ QString complaintOf(const QByteArray& standardError) {
 
 void CaptureRunner::runCapture(const QStringList& toolArguments) {
     const QString path = reserveOutput(QStringLiteral(".png"));
+    startTool(toolArguments, path, [this, path](Outcome outcome, const QString& detail) {
+        if (outcome == Outcome::written)
+            collect(path);
+        else
+            Q_EMIT captureFinished(path, outcome, detail);
+    });
+}
+
+void CaptureRunner::runCaptureInto(const QString& path, const QStringList& toolArguments,
+                                   const Ended& ended) {
+    startTool(toolArguments, path, ended);
+}
+
+void CaptureRunner::startTool(const QStringList& toolArguments, const QString& path,
+                              const Ended& ended) {
     auto* tool = new QProcess(this);
     tool->setProgram(QDir(helperFolder_).filePath(QStringLiteral("qxcapture")));
     tool->setArguments(toolArguments + QStringList{path});
@@ -63,25 +78,26 @@ void CaptureRunner::runCapture(const QStringList& toolArguments) {
     // However long the user takes. Without a file, the exit status tells a
     // cancel (1) from a capture that could not be written (2, or a crash).
     connect(tool, &QProcess::finished, this,
-            [this, tool, path](int exitCode, QProcess::ExitStatus status) {
+            [tool, path, ended](int exitCode, QProcess::ExitStatus status) {
                 tool->deleteLater();
-                collect(path, status == QProcess::CrashExit || exitCode >= 2,
-                        complaintOf(tool->readAllStandardError()));
+                const bool failed = status == QProcess::CrashExit || exitCode >= 2;
+                if (QFileInfo::exists(path))
+                    ended(Outcome::written, {});
+                else
+                    ended(failed ? Outcome::failed : Outcome::noFile,
+                          failed ? complaintOf(tool->readAllStandardError()) : QString());
             });
-    connect(tool, &QProcess::errorOccurred, this, [this, tool, path](QProcess::ProcessError error) {
+    connect(tool, &QProcess::errorOccurred, this, [tool, ended](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         tool->deleteLater();
-        Q_EMIT captureFinished(path, Outcome::toolNotStarted,
-                               tool->program() + QStringLiteral(": ") + tool->errorString());
+        ended(Outcome::toolNotStarted,
+              tool->program() + QStringLiteral(": ") + tool->errorString());
     });
     tool->start();
 }
 
-void CaptureRunner::collect(const QString& path, bool toolFailed, const QString& complaint) {
-    if (!QFileInfo::exists(path))
-        return Q_EMIT captureFinished(path, toolFailed ? Outcome::failed : Outcome::noFile,
-                                      toolFailed ? complaint : QString());
+void CaptureRunner::collect(const QString& path) {
     auto* decoding = new QFutureWatcher<QImage>(this);
     connect(decoding, &QFutureWatcher<QImage>::finished, this, [this, decoding, path] {
         decoding->deleteLater();

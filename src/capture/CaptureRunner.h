@@ -20,6 +20,7 @@ class CaptureRunner : public QObject {
 public:
     enum class Outcome {
         copied,         // the file exists and its image is on the clipboard
+        written,        // the file exists (runCaptureInto: nothing is copied)
         noFile,         // the user cancelled
         failed,         // the tool ended in an error and wrote nothing
         unreadable,     // the file exists but holds no image; it is kept
@@ -40,6 +41,12 @@ public:
     // captures may run at the same time.
     void runCapture(const QStringList& toolArguments);
 
+    // What a capture into a path of the caller's came to; `detail` as for captureFinished.
+    using Ended = std::function<void(Outcome outcome, const QString& detail)>;
+    // Starts one capture into `path`, outside the save folder, and returns at
+    // once; the file is the caller's: neither copied nor announced.
+    void runCaptureInto(const QString& path, const QStringList& toolArguments, const Ended& ended);
+
     // Starts the scroll helper with "--region" and the output path, and does not
     // watch it. False when there is no helper to start.
     bool startScrollCapture();
@@ -56,7 +63,9 @@ Q_SIGNALS:
 
 private:
     QString reserveOutput(const QString& ending);
-    void collect(const QString& path, bool toolFailed, const QString& complaint);
+    void startTool(const QStringList& toolArguments, const QString& path, const Ended& ended);
+    // The tool wrote `path`: its image goes on the clipboard.
+    void collect(const QString& path);
 
     QString helperFolder_;
     CaptureNamer namer_;

@@ -7,8 +7,8 @@
 TEST(AppCommandLine, EveryActionOfTheMenuHasItsOptionHelpAndMistakesAreTold) {
     EXPECT_EQ(AppCommandLine::parse({}).kind, AppCommandLine::Kind::request);
     EXPECT_TRUE(AppCommandLine::parse({}).request.isEmpty());
-    for (const char* name : {"capture-region", "capture-window", "capture-screen", "capture-scroll",
-                             "open-save-folder", "quit"}) {
+    for (const char* name : {"capture-region", "capture-window", "capture-text", "capture-screen",
+                             "capture-scroll", "open-save-folder", "quit"}) {
         const AppCommandLine line = AppCommandLine::parse({QStringLiteral("--") + name});
         EXPECT_EQ(line.kind, AppCommandLine::Kind::request) << name;
         EXPECT_EQ(line.request, QStringList{name});

@@ -6,6 +6,7 @@
 #include "TestImages.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QThread>
 #include <QUrl>
@@ -117,6 +118,23 @@ TEST_F(NoTrayE2e, WithoutATrayGlimberShowsItsMenuAndTakesCommandsAtAndAfterItsSt
 
     EXPECT_EQ(tellGlimber({"--quit"}), 0);
     EXPECT_TRUE(glimber->waitForExit(10'000));
+}
+
+TEST_F(NoTrayE2e, CaptureTextPutsBothLinesOfTheDraggedRegionOnTheClipboardAndSavesNoFile) {
+    showTextWindow("Glimber copies text\n日本語の文字も読む");
+    const auto glimber = startGlimber({"--capture-text"});
+    ASSERT_TRUE(waitForOverlay(*glimber));
+    const QRect window = textWindowRect();
+    x.drag(window.topLeft() + QPoint(10, 10), window.bottomRight() - QPoint(10, 10));
+    QByteArray pasted;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            pasted = runToEnd("xclip", {"-selection", "clipboard", "-t", "text/plain", "-o"});
+            return !pasted.isEmpty();
+        },
+        30'000));
+    EXPECT_EQ(QString::fromUtf8(pasted), "Glimber copies text\n日本語の文字も読む");
+    EXPECT_TRUE(QDir(saveFolder()).entryList(QDir::Files).isEmpty()) << "no file is saved";
 }
 
 TEST_F(NoTrayE2e, AnnotateOpensAnEditorOnTheImageInTheRunningGlimber) {
