@@ -35,9 +35,9 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
                             [this] { runCapture(CaptureRunner::windowArguments()); }})
     , currentHotkey_(ConfigStore::resolveHotkey())
     , captureRunner_(options_.helperFolder)
-    , textCapture_(captureRunner_, options_.helperFolder.isEmpty()
-                                       ? OcrRun::defaultHelperPath()
-                                       : options_.helperFolder + QStringLiteral("/qxocr")) {
+    , ocrHelper_(options_.helperFolder.isEmpty() ? OcrRun::defaultHelperPath()
+                                                 : options_.helperFolder + QStringLiteral("/qxocr"))
+    , textCapture_(captureRunner_, ocrHelper_) {
     connect(&captureRunner_, &CaptureRunner::captureFinished, this, &AppDelegate::captureFinished);
     connect(&textCapture_, &TextCapture::finished, this, [this](const TextCaptureResult& result) {
         if (const std::optional<Notice> notice = Notice::forTextCapture(result))
@@ -69,7 +69,14 @@ void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome ou
     if (outcome == CaptureRunner::Outcome::copied) {
         trayState_.lastCapture = QFileInfo(path).fileName();
         showTrayState();
-        OcrIndexer::shared().readNow(path);
+        // Read here, by the recogniser that loaded while the person chose, and
+        // handed to the indexer with the file.
+        if (readsCaptures())
+            ocrHelper_.read(path, [path](const OcrAnswer& answer) {
+                OcrIndexer::shared().readNow(path, answer);
+            });
+        else
+            OcrIndexer::shared().readNow(path);
     }
     if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))
         notify(*notice);
@@ -168,7 +175,13 @@ void AppDelegate::handle(const KeyEvent& event) {
     QTimer::singleShot(0, this, &AppDelegate::startEventTap);
 }
 
+bool AppDelegate::readsCaptures() {
+    return ConfigStore::autoOcrAllowed(ConfigStore::effective());
+}
+
 void AppDelegate::runCapture(const QStringList& toolArguments) {
+    if (readsCaptures())
+        ocrHelper_.warmUp();
     captureRunner_.runCapture(toolArguments);
 }
 

@@ -91,6 +91,8 @@ private:
     void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
                          const QString& detail);
     void indexPassFinished(const PassReport& report);
+    // Whether captures are read for the index without being asked.
+    static bool readsCaptures();
     // A desktop notification, or the tray icon's message where there is no
     // notification service.
     void notify(const Notice& notice);
@@ -104,6 +106,9 @@ private:
     Hotkey currentHotkey_;
     std::unique_ptr<KeyEventSource> eventTap_;
     CaptureRunner captureRunner_;
+    // Reads captures as soon as they are taken: a region's text, and each
+    // new shot for the index; its recogniser loads while the person chooses.
+    WarmOcrHelper ocrHelper_;
     TextCapture textCapture_;
     AnnotationWindowController annotationController_;
     LibraryWindowController libraryController_;

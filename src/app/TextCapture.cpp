@@ -12,11 +12,10 @@ int TextCaptureResult::lineCount() const {
     return lines;
 }
 
-TextCapture::TextCapture(CaptureRunner& runner, QString ocrHelperPath, WarmOcrHelper::Timing timing,
-                         QObject* parent)
+TextCapture::TextCapture(CaptureRunner& runner, WarmOcrHelper& helper, QObject* parent)
     : QObject(parent)
     , runner_(runner)
-    , helper_(std::move(ocrHelperPath), timing) {}
+    , helper_(helper) {}
 
 TextCapture::~TextCapture() = default;
 

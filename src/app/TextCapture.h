@@ -33,14 +33,12 @@ class TextCapture : public QObject {
     Q_OBJECT
 
 public:
-    TextCapture(CaptureRunner& runner, QString ocrHelperPath,
-                WarmOcrHelper::Timing timing = WarmOcrHelper::Timing{}, QObject* parent = nullptr);
+    TextCapture(CaptureRunner& runner, WarmOcrHelper& helper, QObject* parent = nullptr);
     ~TextCapture() override;
 
     // Starts a capture and returns at once; does nothing while one runs.
     void start();
     bool isRunning() const { return folder_ != nullptr; }
-    const WarmOcrHelper& helper() const { return helper_; }
 
 Q_SIGNALS:
     void finished(const TextCaptureResult& result);
@@ -51,7 +49,7 @@ private:
     void finish(const TextCaptureResult& result);
 
     CaptureRunner& runner_;
-    WarmOcrHelper helper_;
+    WarmOcrHelper& helper_;
     std::unique_ptr<QTemporaryDir> folder_;
 };
 

@@ -25,7 +25,7 @@ void IndexScheduler::settingsChanged() {
     pump(true);
 }
 
-void IndexScheduler::readNow(const QString& path) {
+void IndexScheduler::readNow(const QString& path, const std::optional<OcrAnswer>& known) {
     PassReport report;
     report.failure = index_.openDB();
     if (!report.failure) {
@@ -36,7 +36,7 @@ void IndexScheduler::readNow(const QString& path) {
     if (!report.failure) {
         report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
         if (report.ocrAllowed) {
-            const OcrBatch batch = index_.readFile(path);
+            const OcrBatch batch = index_.readFile(path, known);
             report.recognised = batch.recognised;
             report.failure = batch.failure;
         }

@@ -28,8 +28,8 @@ public:
     void settingsChanged();
 
     // A file this program has just written: taken in and read at once, when
-    // recognition is allowed, then a pass is reported.
-    void readNow(const QString& path);
+    // recognition is allowed, then a pass is reported. `known`: its text, read already.
+    void readNow(const QString& path, const std::optional<OcrAnswer>& known);
 
 Q_SIGNALS:
     void passFinished(const PassReport& report);

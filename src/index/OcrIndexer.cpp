@@ -42,10 +42,10 @@ void OcrIndexer::settingsChanged() {
     QMetaObject::invokeMethod(scheduler_, &IndexScheduler::settingsChanged, Qt::QueuedConnection);
 }
 
-void OcrIndexer::readNow(const QString& path) {
+void OcrIndexer::readNow(const QString& path, const std::optional<OcrAnswer>& known) {
     if (!thread_.isRunning())
         return;
     QMetaObject::invokeMethod(
-        scheduler_, [scheduler = scheduler_, path] { scheduler->readNow(path); },
+        scheduler_, [scheduler = scheduler_, path, known] { scheduler->readNow(path, known); },
         Qt::QueuedConnection);
 }

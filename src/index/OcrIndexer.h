@@ -3,6 +3,7 @@
 #include "IndexerTiming.h"
 #include "PassReport.h"
 #include "ShotIndex.h"
+#include "WarmOcrHelper.h"
 
 #include <QObject>
 #include <QThread>
@@ -37,8 +38,9 @@ public:
     void settingsChanged();
 
     // A file this program has just written into a source folder: read at once,
-    // not after the watcher's quiet time. Does nothing before start().
-    void readNow(const QString& path);
+    // not after the watcher's quiet time; `known` is its text when the caller
+    // has read it already. Does nothing before start().
+    void readNow(const QString& path, const std::optional<OcrAnswer>& known = std::nullopt);
 
 Q_SIGNALS:
     void passFinished(const PassReport& report);

@@ -146,7 +146,7 @@ ScanReport ShotIndex::addFile(const QString& path) {
     return FolderScan::addFile(*db_, FolderScan::orderedSourceDirs(), path);
 }
 
-OcrBatch ShotIndex::readFile(const QString& path) {
+OcrBatch ShotIndex::readFile(const QString& path, const std::optional<OcrAnswer>& known) {
     std::vector<PendingRow> rows;
     if (db_) {
         if (auto select = db_->prepare(ShotSql::selectPendingPath)) {
@@ -155,7 +155,18 @@ OcrBatch ShotIndex::readFile(const QString& path) {
                 rows.push_back({select->columnInt64(0), path});
         }
     }
-    return read(std::move(rows), {});
+    // An answer read already is stored as the helper's would be; a helper that
+    // failed there may still read the file here.
+    if (!known || known->helperFailed || rows.empty())
+        return read(std::move(rows), {});
+    OcrBatch batch;
+    batch.helperFound = true;
+    batch.offered = 1;
+    const QHash<QString, std::optional<QString>> texts{{path, known->text}};
+    const QHash<QString, QString> errors{{path, known->error}};
+    const QHash<QString, QByteArray> words{{path, known->words}};
+    batch.failure = storeResults(rows, {}, {texts, errors, words}, batch);
+    return batch;
 }
 
 OcrBatch ShotIndex::read(std::vector<PendingRow> rows, const std::function<void()>& onProgress) {

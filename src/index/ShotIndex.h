@@ -6,6 +6,7 @@
 #include "SearchIndex.h"
 #include "SearchIndexBuilder.h"
 #include "SqliteConnection.h"
+#include "WarmOcrHelper.h"
 
 #include <QList>
 #include <QString>
@@ -60,7 +61,8 @@ public:
     // watcher's quiet time. A file known already is not added again, nor is
     // one read already read again.
     ScanReport addFile(const QString& path);
-    OcrBatch readFile(const QString& path);
+    // `known`: what a helper has read of the file already.
+    OcrBatch readFile(const QString& path, const std::optional<OcrAnswer>& known = std::nullopt);
 
     qint64 pendingCount();
     qint64 unreadableCount();

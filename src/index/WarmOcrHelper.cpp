@@ -78,7 +78,7 @@ void WarmOcrHelper::warmUp() {
 void WarmOcrHelper::read(const QString& path, std::function<void(const OcrAnswer&)> done) {
     warmUp();
     if (!helper_) {
-        done({std::nullopt, startFailure_, {}});
+        done({std::nullopt, startFailure_, {}, true});
         return;
     }
     // The helper reads one path a line.
@@ -121,7 +121,7 @@ void WarmOcrHelper::failAll(const QString& reason) {
     std::deque<Request> failed;
     failed.swap(requests_);
     for (const Request& request : failed)
-        request.done({std::nullopt, reason, {}});
+        request.done({std::nullopt, reason, {}, true});
 }
 
 void WarmOcrHelper::helperEnded(const QString& reason) {

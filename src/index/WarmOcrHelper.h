@@ -16,6 +16,9 @@ struct OcrAnswer {
     std::optional<QString> text; // none: the picture could not be read
     QString error;               // why, in the helper's words or ours
     QByteArray words;            // where the words stand, as the helper tells it
+    // The helper itself failed (missing, crashed, hung), so the picture may
+    // still be readable, as against a picture the helper answered with an error.
+    bool helperFailed = false;
 };
 
 // One OCR helper kept running between pictures, its recogniser loaded ahead

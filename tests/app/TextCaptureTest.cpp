@@ -67,7 +67,8 @@ done
 
     SandboxHome home;
     CaptureRunner runner{home.file("tools")};
-    TextCapture text{runner, home.file("tools/qxocr"), {60'000, 10'000}};
+    WarmOcrHelper helper{home.file("tools/qxocr"), {60'000, 10'000}};
+    TextCapture text{runner, helper};
 };
 
 TEST_F(TextCaptureWithFakeTools, TheRegionsLinesGoOnTheClipboardAndItsPictureNowhere) {

@@ -162,6 +162,26 @@ TEST_F(OcrIndexerTest, AnOwnCaptureIsReadAtOnceAheadOfWaitingRowsAndOnlyOnceWith
     EXPECT_EQ(nextPass().inserted, 0) << "the scan finds the file under the same path";
 }
 
+TEST_F(OcrIndexerTest, TextReadAlreadyIsStoredAndOnlyAFailedHelperIsStandInForWithFakeHelper) {
+    start(60'000);
+    nextPass();
+    const QString warm = captures("warm.png");
+    const QString unreadable = captures("unreadable.png");
+    const QString crashed = captures("crashed.png");
+    for (const QString& path : {warm, unreadable, crashed})
+        TestFiles::write(path);
+    indexer->readNow(warm, OcrAnswer{"Read while choosing", {}, "[[1,2,3,4,\"Read\"]]"});
+    EXPECT_EQ(nextPass().recognised, 1);
+    EXPECT_FALSE(QFile::exists(helper() + ".ran")) << "the helper was not asked again";
+    EXPECT_EQ(row("warm.png")->ocrText, "Read while choosing");
+    indexer->readNow(unreadable, OcrAnswer{std::nullopt, "not an image", {}});
+    EXPECT_EQ(nextPass().recognised, 0);
+    EXPECT_FALSE(row("unreadable.png")->ocrText);
+    indexer->readNow(crashed, OcrAnswer{std::nullopt, "the text recogniser crashed", {}, true});
+    EXPECT_EQ(nextPass().recognised, 1);
+    EXPECT_EQ(row("crashed.png")->ocrText, "Text of " + crashed);
+}
+
 TEST_F(OcrIndexerTest, ReadNowLeavesFilesOutsideTheFoldersAndNonImagesAloneWithFakeHelper) {
     start(60'000);
     nextPass();
