@@ -37,8 +37,11 @@ AppDelegate::AppDelegate(AppDelegateOptions options)
     , captureRunner_(options_.helperFolder)
     , ocrHelper_(options_.helperFolder.isEmpty() ? OcrRun::defaultHelperPath()
                                                  : options_.helperFolder + QStringLiteral("/qxocr"))
-    , textCapture_(captureRunner_, ocrHelper_) {
+    , textCapture_(captureRunner_, ocrHelper_)
+    , captureNotifier_(notificationCenter_) {
     connect(&captureRunner_, &CaptureRunner::captureFinished, this, &AppDelegate::captureFinished);
+    connect(&captureNotifier_, &CaptureNotifier::annotateRequested, this,
+            &AppDelegate::openAnnotationEditor);
     connect(&textCapture_, &TextCapture::finished, this, [this](const TextCaptureResult& result) {
         if (const std::optional<Notice> notice = Notice::forTextCapture(result))
             notify(*notice);
@@ -69,13 +72,19 @@ void AppDelegate::captureFinished(const QString& path, CaptureRunner::Outcome ou
     if (outcome == CaptureRunner::Outcome::copied) {
         trayState_.lastCapture = QFileInfo(path).fileName();
         showTrayState();
+        if (ConfigStore::captureNoticeWanted(ConfigStore::effective()))
+            captureNotifier_.captured(path);
         // Read here, by the recogniser that loaded while the person chose, and
         // handed to the indexer with the file.
-        if (readsCaptures())
-            ocrHelper_.read(path, [path](const OcrAnswer& answer) {
+        if (readsCaptures()) {
+            // Listed at once; the watcher's pass, which follows, leaves it to this read.
+            OcrIndexer::shared().expect(path);
+            ocrHelper_.read(path, [this, path](const OcrAnswer& answer) {
                 OcrIndexer::shared().readNow(path, answer);
+                if (answer.text)
+                    captureNotifier_.textRead(path, *answer.text);
             });
-        else
+        } else
             OcrIndexer::shared().readNow(path);
     }
     if (const std::optional<Notice> notice = Notice::forCapture(path, outcome, detail))

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "AnnotationWindowController.h"
+#include "CaptureNotifier.h"
 #include "CaptureRunner.h"
 #include "Hotkey.h"
 #include "KeyEventSource.h"
 #include "LibraryWindowController.h"
 #include "MainThreadHoldTimer.h"
+#include "NotificationCenter.h"
 #include "PassReport.h"
 #include "TextCapture.h"
 #include "TrayToolTip.h"
@@ -110,6 +112,8 @@ private:
     // new shot for the index; its recogniser loads while the person chooses.
     WarmOcrHelper ocrHelper_;
     TextCapture textCapture_;
+    NotificationCenter notificationCenter_;
+    CaptureNotifier captureNotifier_;
     AnnotationWindowController annotationController_;
     LibraryWindowController libraryController_;
     std::unique_ptr<QMenu> statusMenu_;

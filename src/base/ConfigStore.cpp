@@ -158,4 +158,8 @@ bool autoOcrAllowed(const QJsonObject& settings) {
     return readBool(settings.value(QStringLiteral("autoOcr"))) != false;
 }
 
+bool captureNoticeWanted(const QJsonObject& settings) {
+    return readBool(settings.value(QStringLiteral("notifyAfterCapture"))) != false;
+}
+
 } // namespace ConfigStore

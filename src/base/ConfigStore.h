@@ -51,4 +51,8 @@ std::optional<bool> readBool(const QJsonValue& value);
 // false switches it off.
 bool autoOcrAllowed(const QJsonObject& settings);
 
+// Whether each capture is announced with a notification that offers the next
+// step; on unless switched off. Failures are told either way.
+bool captureNoticeWanted(const QJsonObject& settings);
+
 } // namespace ConfigStore

@@ -25,14 +25,24 @@ void IndexScheduler::settingsChanged() {
     pump(true);
 }
 
-void IndexScheduler::readNow(const QString& path, const std::optional<OcrAnswer>& known) {
+PassReport IndexScheduler::takeIn(const QString& path, bool readElsewhere) {
     PassReport report;
     report.failure = index_.openDB();
     if (!report.failure) {
-        const ScanReport added = index_.addFile(path);
+        const ScanReport added = readElsewhere ? index_.expect(path) : index_.addFile(path);
         report.inserted = added.inserted;
         report.failure = added.failure;
     }
+    return report;
+}
+
+void IndexScheduler::expect(const QString& path) {
+    PassReport report = takeIn(path, true);
+    finishPass(report);
+}
+
+void IndexScheduler::readNow(const QString& path, const std::optional<OcrAnswer>& known) {
+    PassReport report = takeIn(path, false);
     if (!report.failure) {
         report.ocrAllowed = ConfigStore::autoOcrAllowed(ConfigStore::effective());
         if (report.ocrAllowed) {

@@ -30,12 +30,17 @@ public:
     // A file this program has just written: taken in and read at once, when
     // recognition is allowed, then a pass is reported. `known`: its text, read already.
     void readNow(const QString& path, const std::optional<OcrAnswer>& known);
+    // A file this program has just written and is reading itself: taken in at
+    // once and left to readNow, which follows.
+    void expect(const QString& path);
 
 Q_SIGNALS:
     void passFinished(const PassReport& report);
 
 private:
     void pump(bool scan);
+    // Opens the database and takes in one file, to be read here or elsewhere.
+    PassReport takeIn(const QString& path, bool readElsewhere);
     // Counts what waits, folds the changes into the search index and reports.
     void finishPass(PassReport& report);
     void scheduleDrain();

@@ -42,6 +42,14 @@ void OcrIndexer::settingsChanged() {
     QMetaObject::invokeMethod(scheduler_, &IndexScheduler::settingsChanged, Qt::QueuedConnection);
 }
 
+void OcrIndexer::expect(const QString& path) {
+    if (!thread_.isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        scheduler_, [scheduler = scheduler_, path] { scheduler->expect(path); },
+        Qt::QueuedConnection);
+}
+
 void OcrIndexer::readNow(const QString& path, const std::optional<OcrAnswer>& known) {
     if (!thread_.isRunning())
         return;

@@ -41,6 +41,9 @@ public:
     // not after the watcher's quiet time; `known` is its text when the caller
     // has read it already. Does nothing before start().
     void readNow(const QString& path, const std::optional<OcrAnswer>& known = std::nullopt);
+    // A file this program has just written and is reading itself: listed at
+    // once, and not read by the indexer until readNow hands in its text.
+    void expect(const QString& path);
 
 Q_SIGNALS:
     void passFinished(const PassReport& report);

@@ -113,13 +113,16 @@ std::optional<SearchIndex::Progress> ShotIndex::searchIndexProgress() {
 std::vector<ShotIndex::PendingRow> ShotIndex::takeBatch(int limit) {
     // Asking for as many extra rows as have failed guarantees `limit` fresh rows
     // whenever that many are pending.
-    const qint64 wanted = std::min<qint64>(qint64(limit) + qint64(failed_.size()), INT_MAX);
+    const qint64 wanted = std::min<qint64>(
+        qint64(limit) + qint64(failed_.size()) + qint64(readElsewhere_.size()), INT_MAX);
     std::vector<PendingRow> fresh;
     std::vector<PendingRow> retries;
     if (auto select = db_->prepare(ShotSql::selectPending)) {
         select->bindInt(1, int(wanted));
         while (select->step()) {
             PendingRow row{select->columnInt64(0), select->columnText(1).value_or(QString())};
+            if (readElsewhere_.contains(row.path))
+                continue;
             (failed_.contains(row.id) ? retries : fresh).push_back(std::move(row));
         }
     }
@@ -146,7 +149,15 @@ ScanReport ShotIndex::addFile(const QString& path) {
     return FolderScan::addFile(*db_, FolderScan::orderedSourceDirs(), path);
 }
 
+ScanReport ShotIndex::expect(const QString& path) {
+    const ScanReport added = addFile(path);
+    if (!added.failure)
+        readElsewhere_.insert(path);
+    return added;
+}
+
 OcrBatch ShotIndex::readFile(const QString& path, const std::optional<OcrAnswer>& known) {
+    readElsewhere_.remove(path);
     std::vector<PendingRow> rows;
     if (db_) {
         if (auto select = db_->prepare(ShotSql::selectPendingPath)) {

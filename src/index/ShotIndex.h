@@ -9,6 +9,7 @@
 #include "WarmOcrHelper.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -61,6 +62,8 @@ public:
     // watcher's quiet time. A file known already is not added again, nor is
     // one read already read again.
     ScanReport addFile(const QString& path);
+    // addFile, and the batches leave the file to readFile: someone else reads it.
+    ScanReport expect(const QString& path);
     // `known`: what a helper has read of the file already.
     OcrBatch readFile(const QString& path, const std::optional<OcrAnswer>& known = std::nullopt);
 
@@ -103,5 +106,7 @@ private:
     // Rows that failed in this process's life. They go to the back of the line,
     // so a few files the helper cannot read never starve all the others.
     std::unordered_set<qint64> failed_;
+    // Files read elsewhere and handed in through readFile.
+    QSet<QString> readElsewhere_;
     SearchIndexBuilder searchBuilder_;
 };

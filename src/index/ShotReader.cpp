@@ -109,6 +109,28 @@ ShotQuery ShotReader::searchNear(const QStringList& terms, int limit) {
     return collect(*statement, ShotMatch::near);
 }
 
+std::optional<IndexedText> ShotReader::indexedText(const QString& path) {
+    Shot shot;
+    {
+        const std::lock_guard lock(mutex_);
+        if (open())
+            return std::nullopt;
+        auto select = handle_->prepare(ShotSql::selectReadText);
+        if (!select)
+            return std::nullopt;
+        select->bindText(1, path);
+        if (!select->step())
+            return std::nullopt;
+        const ShotWords::Stamp read{select->columnInt64(1), select->columnInt64(2)};
+        if (ShotWords::stampOf(path) != read)
+            return std::nullopt;
+        shot.id = select->columnInt64(0);
+        shot.path = path;
+        shot.ocrText = select->columnText(3);
+    }
+    return IndexedText{shot.ocrText.value_or(QString()), words(shot)};
+}
+
 QList<ShotWord> ShotReader::words(const Shot& shot) {
     const std::lock_guard lock(mutex_);
     if (open())

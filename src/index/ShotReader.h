@@ -18,6 +18,12 @@ struct ShotQuery {
     std::optional<IndexFailure> failure;
 };
 
+// What the index holds of one file's text.
+struct IndexedText {
+    QString text;
+    QList<ShotWord> words; // empty when the helper told none
+};
+
 // A read-only view of one shot database. The connection opens on first use and
 // stays open; an open that fails (no file yet) is tried again by the next query.
 // Calls from several threads are served one after the other.
@@ -41,6 +47,11 @@ public:
     // Where the words of a shot stand, as the helper read them; none when it
     // told none or the file changed since.
     QList<ShotWord> words(const Shot& shot);
+
+    // The text of the file at `path` as the index read it, when the file has
+    // not changed since; none for a file not indexed, not read yet, unreadable
+    // or changed.
+    std::optional<IndexedText> indexedText(const QString& path);
 
     const QString& databasePath() const { return path_; }
 

@@ -43,6 +43,9 @@ inline constexpr char insertShot[] =
 inline constexpr char selectPending[] =
     "SELECT id, path FROM shots WHERE ocr_done = 0 ORDER BY mtime_ms DESC LIMIT ?";
 inline constexpr char selectPendingPath[] = "SELECT id FROM shots WHERE ocr_done = 0 AND path = ?";
+// A file's text as read, with the size and time the file had then.
+inline constexpr char selectReadText[] =
+    "SELECT id, bytes, mtime_ms, ocr_text FROM shots WHERE path = ? AND ocr_text IS NOT NULL";
 inline constexpr char markDone[] = "UPDATE shots SET ocr_done = 1 WHERE id = ?";
 inline constexpr char storeText[] = "UPDATE shots SET ocr_text = ?, ocr_done = 1 WHERE id = ?";
 inline constexpr char countPending[] = "SELECT COUNT(*) FROM shots WHERE ocr_done = 0";

@@ -84,7 +84,13 @@ GeneralSettingsView::GeneralSettingsView(QWidget* parent)
         new QCheckBox(AppLocale::text("Auto-OCR after capture", "撮影後に自動でOCRする"));
     autoOcr->setChecked(form_.autoOcr);
     connect(autoOcr, &QCheckBox::toggled, this, [this](bool on) { form_.autoOcr = on; });
-    (new QVBoxLayout(index))->addWidget(autoOcr);
+    auto* notify = new QCheckBox(
+        AppLocale::text("Show a notification after each capture", "撮影後に通知を表示"));
+    notify->setChecked(form_.notifyAfterCapture);
+    connect(notify, &QCheckBox::toggled, this, [this](bool on) { form_.notifyAfterCapture = on; });
+    auto* indexRows = new QVBoxLayout(index);
+    indexRows->addWidget(autoOcr);
+    indexRows->addWidget(notify);
     sections->addWidget(index);
 
     QGroupBox* startup = section("Startup", "起動");

@@ -79,6 +79,7 @@ SettingsForm SettingsForm::stored() {
     form.modifier = hotkey.modifier;
     form.holdThreshold = hotkey.holdThreshold;
     form.autoOcr = ConfigStore::readBool(settings.value(QStringLiteral("autoOcr"))).value_or(true);
+    form.notifyAfterCapture = ConfigStore::captureNoticeWanted(settings);
     form.launchAtLogin = LoginItem::isEnabled();
     return form;
 }
@@ -94,5 +95,6 @@ void SettingsForm::save() const {
                            QJsonObject{{QStringLiteral("modifier"), rawValue(modifier)},
                                        {QStringLiteral("holdThreshold"), holdThreshold}});
     ConfigStore::setShared(QStringLiteral("autoOcr"), autoOcr);
+    ConfigStore::setShared(QStringLiteral("notifyAfterCapture"), notifyAfterCapture);
     LoginItem::setEnabled(launchAtLogin);
 }

@@ -14,8 +14,9 @@ public:
 };
 
 // What the settings window edits: the three folders as stored (empty means the
-// default), the trigger key, the hold threshold, automatic OCR and the start at
-// login. A plain value; the window keeps one and changes it as the controls move.
+// default), the trigger key, the hold threshold, automatic OCR, the notification
+// after each capture and the start at login. A plain value; the window keeps one and changes it as
+// the controls move.
 struct SettingsForm {
     QString captures;
     QString source;
@@ -23,6 +24,7 @@ struct SettingsForm {
     HotkeyModifier modifier = HotkeyModifier::rightShift;
     double holdThreshold = 0.4; // seconds
     bool autoOcr = true;
+    bool notifyAfterCapture = true;
     bool launchAtLogin = false;
 
     // The configuration as stored, folders unresolved, and whether the program
@@ -31,7 +33,7 @@ struct SettingsForm {
 
     // Writes every value: first the folders are checked, so that nothing is
     // written when a folder cannot be used; then cloud, captures, source,
-    // hotkey, autoOcr and the login item, in this order. The first failure
+    // hotkey, autoOcr, notifyAfterCapture and the login item, in this order. The first failure
     // stops the sequence and the steps before it stay written. Throws
     // SettingsFolderError, ConfigWriteError or LoginItemError.
     void save() const;

@@ -166,14 +166,19 @@ TEST_F(OcrIndexerTest, TextReadAlreadyIsStoredAndOnlyAFailedHelperIsStandInForWi
     start(60'000);
     nextPass();
     const QString warm = captures("warm.png");
-    const QString unreadable = captures("unreadable.png");
-    const QString crashed = captures("crashed.png");
-    for (const QString& path : {warm, unreadable, crashed})
-        TestFiles::write(path);
+    TestFiles::write(warm);
+    indexer->expect(warm);
+    EXPECT_EQ(nextPass().inserted, 1) << "listed at once";
+    indexer->settingsChanged();
+    EXPECT_EQ(nextPass().recognised, 0) << "a pass leaves it to the reader that expects it";
     indexer->readNow(warm, OcrAnswer{"Read while choosing", {}, "[[1,2,3,4,\"Read\"]]"});
     EXPECT_EQ(nextPass().recognised, 1);
     EXPECT_FALSE(QFile::exists(helper() + ".ran")) << "the helper was not asked again";
     EXPECT_EQ(row("warm.png")->ocrText, "Read while choosing");
+    const QString unreadable = captures("unreadable.png");
+    const QString crashed = captures("crashed.png");
+    for (const QString& path : {unreadable, crashed})
+        TestFiles::write(path);
     indexer->readNow(unreadable, OcrAnswer{std::nullopt, "not an image", {}});
     EXPECT_EQ(nextPass().recognised, 0);
     EXPECT_FALSE(row("unreadable.png")->ocrText);

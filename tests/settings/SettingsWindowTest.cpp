@@ -93,6 +93,7 @@ TEST_F(SettingsWindowTest,
     triggerKey().setCurrentIndex(3);
     general().findChild<QSlider*>()->setValue(7);
     toggle("Auto-OCR after capture").setChecked(false);
+    toggle("Show a notification after each capture").setChecked(false);
     toggle("Launch at login").setChecked(true);
     controller.window()->close();
     EXPECT_FALSE(json(configFile()).contains("hotkey")) << "closing saves nothing";
@@ -110,6 +111,7 @@ TEST_F(SettingsWindowTest,
     EXPECT_EQ(json(configFile()), QJsonObject({{"source", home.file("Pictures/Shots")},
                                                {"hotkey", hotkey},
                                                {"autoOcr", false},
+                                               {"notifyAfterCapture", false},
                                                {"library", QJsonObject{{"columns", 3}}}}));
     EXPECT_TRUE(LoginItem::isEnabled());
     controller.show();
@@ -158,8 +160,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailingSave{"ConfigDoesNotParse", R"({"autoOcr": 0,)", "unrelated", "not valid JSON", {}},
         FailingSave{"SharedConfigDoesNotParse", R"({"cloud": "~/Cloud"})", "Cloud/config.json",
                     "not valid JSON", QJsonObject{{"cloud", "~/Cloud"}}},
-        FailingSave{"AutostartFolderIsAFile", "{}", ".config/autostart", "",
-                    QJsonObject{{"autoOcr", true}, {"hotkey", savedHotkey}}}),
+        FailingSave{
+            "AutostartFolderIsAFile", "{}", ".config/autostart", "",
+            QJsonObject{{"autoOcr", true}, {"hotkey", savedHotkey}, {"notifyAfterCapture", true}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -53,6 +53,26 @@ QxcArguments parseQuery(QxcArguments result, QStringList rest) {
     return result;
 }
 
+// `text PATH... [--json]`; "--" ends the options, so a path may begin with a dash.
+QxcArguments parseText(QStringList rest) {
+    QxcArguments result;
+    result.command = QxcArguments::Command::text;
+    bool optionsEnded = false;
+    for (const QString& arg : rest) {
+        if (optionsEnded || !arg.startsWith(u'-') || arg == u'-')
+            result.paths.append(arg);
+        else if (arg == u"--")
+            optionsEnded = true;
+        else if (arg == u"--json")
+            result.json = true;
+        else
+            return usageError(QStringLiteral("unknown option '%1'").arg(arg));
+    }
+    if (result.paths.isEmpty())
+        return usageError(QStringLiteral("'text' needs the path of an image"));
+    return result;
+}
+
 } // namespace
 
 QxcArguments QxcArguments::parse(const QStringList& arguments) {
@@ -87,6 +107,11 @@ QxcArguments QxcArguments::parse(const QStringList& arguments) {
             return QxcArguments{};
         return parseQuery(result, rest);
     }
+    if (command == u"text") {
+        if (rest.contains(QStringLiteral("-h")) || rest.contains(QStringLiteral("--help")))
+            return QxcArguments{};
+        return parseText(rest);
+    }
     return usageError(QStringLiteral("unknown command '%1'").arg(command));
 }
 
@@ -107,20 +132,24 @@ QString QxcArguments::usage() {
         "                               that hold each of its words (\"quote\" a phrase),\n"
         "                               then those with a long word one letter off\n"
         "  recent [--limit N] [--json]  the most recent shots\n"
+        "  text PATH... [--json]        the text of images: the index's when it read the\n"
+        "                               file as it is now, else read there and then\n"
         "\n"
         "Options:\n"
         "  --limit N   at most N results (default 200)\n"
         "  --json      one JSON object per line: id, path, filename, takenAt, ocrText;\n"
-        "              for a search also match and boxes, where the words found stand\n"
-        "  --          end of options (for a TEXT that begins with a dash)\n"
+        "              for a search also match and boxes, where the words found stand;\n"
+        "              for text: path and text, and boxes with each word, or error\n"
+        "  --          end of options (for a TEXT or PATH that begins with a dash)\n"
         "  -h, --help  show this help\n"
         "  --version   show the version\n"
         "\n"
         "Searches ignore the case of ASCII letters; '%' and '_' in TEXT are wildcards.\n"
         "Paths are printed with control characters as \\xNN and a backslash doubled;\n"
         "--json gives them exactly.\n"
-        "Exit status: 0 with results (or 'ocr' done); 1 when nothing was found; 2 for a\n"
-        "usage error; 3 when there is no index yet; 4 when the index cannot be used\n"
-        "(busy, not Glimber's, not writable); 5 when 'ocr' finds no OCR helper.\n"
+        "Exit status: 0 with results (or 'ocr' done); 1 when nothing was found (no\n"
+        "image had text); 2 for a usage error; 3 when there is no index yet; 4 when the\n"
+        "index cannot be used (busy, not Glimber's, not writable); 5 when 'ocr' or\n"
+        "'text' finds no OCR helper.\n"
         "Files: ~/.glimvault/db.sqlite (the index), ~/.glimvault/config.json (settings).\n");
 }

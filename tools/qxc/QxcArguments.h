@@ -5,12 +5,13 @@
 
 // What a qxc command line asks for.
 struct QxcArguments {
-    enum class Command { help, version, ocr, search, recent, usageError };
+    enum class Command { help, version, ocr, search, recent, text, usageError };
 
     Command command = Command::help;
     QString text;                // search
+    QStringList paths;           // text
     int limit = 200;             // search, recent
-    bool json = false;           // search, recent
+    bool json = false;           // search, recent, text
     bool listUnreadable = false; // ocr --errors
     bool reread = false;         // ocr --reread
     QString error;               // usageError: one line for the user

@@ -1,6 +1,7 @@
 #include "AppPaths.h"
 #include "BuildVersion.h"
 #include "OcrCommand.h"
+#include "OcrRun.h"
 #include "QxcArguments.h"
 #include "QxcExit.h"
 #include "QxcMessage.h"
@@ -10,6 +11,7 @@
 #include "ShotReader.h"
 #include "ShotSql.h"
 #include "TerminalText.h"
+#include "TextCommand.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -97,6 +99,10 @@ int main(int argc, char* argv[]) {
     case QxcArguments::Command::search:
     case QxcArguments::Command::recent:
         return runQuery(args);
+    case QxcArguments::Command::text:
+        return TextCommand::run(args.paths,
+                                {AppPaths::databaseFile(), OcrRun::defaultHelperPath(), args.json},
+                                stdout, stderr);
     }
     return QxcExit::usage;
 }

@@ -148,6 +148,53 @@ TEST_F(QxcCommandTest, JsonResultsSayWhereTheFoundWordsStandAndRereadFillsOlderS
     EXPECT_EQ(boxes(), QList<QRect>()) << "the file changed since it was read";
 }
 
+// The index answers for a file it read as the file is now, so the fake helper
+// is asked only about the others: "Text of PATH".
+TEST_F(QxcCommandTest,
+       TextComesFromTheIndexWhileTheFileIsUnchangedElseFromTheHelperWithFakeHelper) {
+    installHelper(FakeOcrHelper::echo);
+    addShots({"indexed.png", "changed.png", "blank.png"});
+    ASSERT_EQ(qxc({"ocr"}).exitCode, 0);
+    ShotRows::exec(database(), "UPDATE shots SET ocr_text = 'From the index' WHERE "
+                               "filename IN ('indexed.png', 'changed.png');"
+                               "UPDATE shots SET ocr_text = '' WHERE filename = 'blank.png'");
+    QFile::remove(helper() + ".ran");
+    const CommandResult indexed = qxc({"text", desktop("indexed.png")});
+    EXPECT_EQ(indexed.exitCode, 0);
+    EXPECT_EQ(indexed.out, "From the index\n");
+    EXPECT_FALSE(QFile::exists(helper() + ".ran")) << "the helper is not needed";
+    EXPECT_EQ(qxc({"text", desktop("blank.png")}).exitCode, 1) << "read before, without text";
+
+    TestFiles::setModificationTime(desktop("changed.png"), 1'800'000'000);
+    TestFiles::write(desktop("new.png"), "image");
+    TestFiles::write(desktop("bad-x.png"), "image");
+    const CommandResult several =
+        qxc({"text", desktop("changed.png"), desktop("new.png"), desktop("bad-x.png")});
+    EXPECT_EQ(several.exitCode, 0);
+    EXPECT_EQ(several.out, "==> " + desktop("changed.png") + " <==\nText of " +
+                               desktop("changed.png") + "\n==> " + desktop("new.png") +
+                               " <==\nText of " + desktop("new.png") + "\n==> " +
+                               desktop("bad-x.png") + " <==\n");
+    EXPECT_EQ(several.err, "qxc: " + desktop("bad-x.png") + ": unreadable\n");
+
+    const CommandResult json =
+        qxc({"text", "--json", desktop("indexed.png"), desktop("bad-x.png")});
+    const QStringList lines = json.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QJsonObject first = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    EXPECT_EQ(first.value("path").toString(), desktop("indexed.png"));
+    EXPECT_EQ(first.value("text").toString(), "From the index");
+    EXPECT_TRUE(first.value("boxes").isArray());
+    EXPECT_EQ(QJsonDocument::fromJson(lines[1].toUtf8()).object().value("error"), "unreadable");
+
+    EXPECT_EQ(qxc({"text", desktop("bad-x.png")}).exitCode, 1);
+    EXPECT_EQ(qxc({"text"}).exitCode, 2);
+    EXPECT_EQ(qxc({"text", "--fast", desktop("new.png")}).exitCode, 2);
+    QFile::remove(helper());
+    EXPECT_EQ(qxc({"text", desktop("indexed.png")}).exitCode, 0) << "no helper needed";
+    EXPECT_EQ(qxc({"text", desktop("new.png")}).exitCode, 5);
+}
+
 // An older build's database has no search index: searches say they read every
 // shot until `qxc ocr` has built it, even without an OCR helper.
 TEST_F(QxcCommandTest, SearchesSaySoUntilOcrHasBuiltTheSearchIndexWithoutAHelper) {
