@@ -23,6 +23,7 @@ bench: build
 	$(BUILD_DIR)/bin/ocr_bench
 	xvfb-run -a -s "-screen 0 1920x1200x24" $(BUILD_DIR)/bin/scroll_bench
 	$(BUILD_DIR)/bin/capture_bench
+	$(BUILD_DIR)/bin/text_capture_bench /tmp/library-bench/screens
 
 # A Debian package of the programs: build/glimber_VERSION_ARCH.deb.
 package: build
