@@ -1,8 +1,10 @@
 #include "AppDelegate.h"
 
+#include "AppCommand.h"
 #include "AppPaths.h"
 #include "ConfigStore.h"
 #include "DesktopNotification.h"
+#include "DesktopSession.h"
 #include "EditMenu.h"
 #include "LoginItem.h"
 #include "Notice.h"
@@ -61,6 +63,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     // No trust prompt to show: reading X11 raw keys needs no permission, and the
     // /dev/input keyboards are readable or not by the user's groups.
     startEventTap();
+    startDesktopShortcuts();
     connect(&OcrIndexer::shared(), &OcrIndexer::passFinished, this,
             &AppDelegate::indexPassFinished);
     OcrIndexer::shared().start();
@@ -165,12 +168,31 @@ void AppDelegate::enrolAtLoginOnce() {
     settings.setValue(QStringLiteral("loginItemConfigured"), true);
 }
 
+void AppDelegate::startDesktopShortcuts() {
+    if (!DesktopSession::fromEnvironment().wayland)
+        return;
+    connect(&desktopShortcuts_, &DesktopShortcuts::commandRequested, this,
+            [this](const QString& name) {
+                if (const AppCommand* command = findAppCommand(name))
+                    command->run(*this, {});
+            });
+    // Said once: the session is not asked for again before the next start.
+    connect(&desktopShortcuts_, &DesktopShortcuts::unavailable, this,
+            [this](const QString& reason) {
+                if (!keyStreamOpened_)
+                    notify(Notice::forNoCaptureKeys(reason));
+            });
+    desktopShortcuts_.start();
+}
+
 void AppDelegate::startEventTap() {
     if (!eventTap_) {
         eventTap_ = options_.makeKeySource();
         connect(eventTap_.get(), &KeyEventSource::keyEvent, this, &AppDelegate::handle);
     }
-    if (!eventTap_->start())
+    if (eventTap_->start())
+        keyStreamOpened_ = true;
+    else
         QTimer::singleShot(options_.keySourceRetryMs, this, &AppDelegate::startEventTap);
 }
 
@@ -224,12 +246,20 @@ void AppDelegate::showLibrary() {
 
 void AppDelegate::openSettings() {
     if (!settingsController_) {
-        settingsController_ = std::make_unique<SettingsWindowController>([this] {
-            // The next key event already uses the new key and threshold, and the
-            // indexer follows a newly chosen save folder.
-            currentHotkey_ = ConfigStore::resolveHotkey();
-            OcrIndexer::shared().settingsChanged();
-        });
+        settingsController_ = std::make_unique<SettingsWindowController>(
+            [this] {
+                // The next key event already uses the new key and threshold, and the
+                // indexer follows a newly chosen save folder.
+                currentHotkey_ = ConfigStore::resolveHotkey();
+                OcrIndexer::shared().settingsChanged();
+            },
+            [this] {
+                DesktopShortcutState state = desktopShortcuts_.state();
+                // The trigger key works: a desktop without shortcuts is no problem.
+                if (state.kind == DesktopShortcutState::Kind::unavailable && keyStreamOpened_)
+                    state.kind = DesktopShortcutState::Kind::notUsed;
+                return state;
+            });
     }
     settingsController_->show();
 }

@@ -3,6 +3,7 @@
 #include "AnnotationWindowController.h"
 #include "CaptureNotifier.h"
 #include "CaptureRunner.h"
+#include "DesktopShortcuts.h"
 #include "Hotkey.h"
 #include "KeyEventSource.h"
 #include "LibraryWindowController.h"
@@ -93,6 +94,9 @@ private:
     void captureFinished(const QString& path, CaptureRunner::Outcome outcome,
                          const QString& detail);
     void indexPassFinished(const PassReport& report);
+    // Under Wayland: the desktop's shortcuts, and word when neither they nor
+    // the keyboards can start a capture.
+    void startDesktopShortcuts();
     // Whether captures are read for the index without being asked.
     static bool readsCaptures();
     // A desktop notification, or the tray icon's message where there is no
@@ -114,6 +118,8 @@ private:
     TextCapture textCapture_;
     NotificationCenter notificationCenter_;
     CaptureNotifier captureNotifier_;
+    DesktopShortcuts desktopShortcuts_;
+    bool keyStreamOpened_ = false;
     AnnotationWindowController annotationController_;
     LibraryWindowController libraryController_;
     std::unique_ptr<QMenu> statusMenu_;

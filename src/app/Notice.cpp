@@ -70,6 +70,19 @@ std::optional<Notice> Notice::forTextCapture(const TextCaptureResult& result) {
                                  .arg(result.detail)};
 }
 
+Notice Notice::forNoCaptureKeys(const QString& reason) {
+    return {AppLocale::text("No keys start a capture", "撮影を始めるキーがありません"),
+            AppLocale::text("The desktop offers no shortcuts to Glimber (%1), and Glimber may not "
+                            "read the keyboards. Bind glimber --capture-region, glimber "
+                            "--capture-window and glimber --capture-text to keys in the desktop's "
+                            "keyboard settings; the tray menu works meanwhile.",
+                            "デスクトップのショートカットが使えず（%1）、キーボードも読めません。"
+                            "デスクトップのキーボード設定で glimber --capture-region、glimber "
+                            "--capture-window、glimber --capture-text にキーを割り当ててください。"
+                            "その間もトレイのメニューは使えます。")
+                .arg(reason)};
+}
+
 Notice Notice::forForeignIndex(const QString& databasePath, const QString& detail) {
     return {AppLocale::text("Screenshots are not being indexed",
                             "スクリーンショットのインデックスを作成していません"),

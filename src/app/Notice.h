@@ -23,6 +23,10 @@ struct Notice {
     // What became of a region's text; nothing for a capture the person cancelled.
     static std::optional<Notice> forTextCapture(const TextCaptureResult& result);
 
+    // Under Wayland, neither the desktop's shortcuts nor the keyboards can start
+    // a capture: the commands to bind to keys instead.
+    static Notice forNoCaptureKeys(const QString& reason);
+
     // The database file belongs to another program or is not one: nothing is indexed.
     static Notice forForeignIndex(const QString& databasePath, const QString& detail);
 };

@@ -1,26 +1,19 @@
 #include "ScreenshotPortal.h"
 
+#include "PortalRequestPath.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QRandomGenerator>
 #include <QUrl>
 
 namespace {
 
-const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString portalService = QLatin1String(PortalRequestPath::service);
+const QString portalPath = QLatin1String(PortalRequestPath::path);
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
-
-// The request object's path is known before the call: subscribing to it first
-// means a fast portal cannot answer before anyone listens.
-QString expectedRequestPath(const QString& token) {
-    QString sender = QDBusConnection::sessionBus().baseService().mid(1);
-    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    return portalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
-}
 
 } // namespace
 
@@ -30,9 +23,8 @@ void ScreenshotPortal::request(bool interactive) {
     if (!bus.isConnected())
         return finish(ScreenGrab::Outcome::failed,
                       QStringLiteral("there is no session bus to reach the desktop portal"));
-    const QString token = QStringLiteral("glimber%1")
-                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    if (!listenForResponse(expectedRequestPath(token)))
+    const QString token = PortalRequestPath::newToken();
+    if (!listenForResponse(PortalRequestPath::forToken(token)))
         return finish(ScreenGrab::Outcome::failed,
                       QStringLiteral("cannot listen for the desktop portal's answer"));
     QDBusMessage call = QDBusMessage::createMethodCall(

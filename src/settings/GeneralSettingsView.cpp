@@ -57,6 +57,42 @@ QString existingFolderAtOrAbove(const QString& folder) {
     return path;
 }
 
+// What the Hotkey section says of the desktop's shortcuts under Wayland.
+QString desktopShortcutsText(const DesktopShortcutState& state) {
+    switch (state.kind) {
+    case DesktopShortcutState::Kind::notUsed:
+        return {};
+    case DesktopShortcutState::Kind::waiting:
+        return AppLocale::text("Asking the desktop for its shortcuts…",
+                               "デスクトップのショートカットを確認しています…");
+    case DesktopShortcutState::Kind::bound:
+        break;
+    case DesktopShortcutState::Kind::unavailable:
+        return AppLocale::text(
+                   "The desktop offers no shortcuts to Glimber (%1), and Glimber may not read "
+                   "the keyboards. Bind these commands to keys in the desktop's keyboard "
+                   "settings:\nglimber --capture-region\nglimber --capture-window\nglimber "
+                   "--capture-text",
+                   "デスクトップのショートカットが使えず（%1）、キーボードも読めません。"
+                   "デスクトップのキーボード設定で次のコマンドにキーを割り当ててください:\n"
+                   "glimber --capture-region\nglimber --capture-window\nglimber --capture-text")
+            .arg(state.problem);
+    }
+    QString text =
+        AppLocale::text("Under Wayland the desktop runs Glimber's commands on these "
+                        "keys (a tap or hold of the trigger key needs access to the "
+                        "keyboards):",
+                        "Wayland ではデスクトップが次のキーで Glimber のコマンドを実行します"
+                        "（トリガキーのタップと長押しにはキーボードへのアクセスが必要です）:");
+    for (const DesktopShortcutState::Binding& binding : state.bindings)
+        text += u'\n' + binding.description + QStringLiteral(": ") +
+                (binding.keys.isEmpty() ? AppLocale::text("none", "なし") : binding.keys);
+    if (!state.configure)
+        text += u'\n' + AppLocale::text("Change them in the desktop's keyboard settings.",
+                                        "変更はデスクトップのキーボード設定で行えます。");
+    return text;
+}
+
 QGroupBox* section(const char* english, const char* japanese) {
     return new QGroupBox(AppLocale::text(english, japanese));
 }
@@ -178,7 +214,29 @@ QWidget* GeneralSettingsView::hotkeySection() {
     SettingsLook::scaleFont(*note, 0.85);
     SettingsLook::makeSecondary(*note);
     rows->addWidget(note);
+
+    desktopShortcuts_ = new QLabel;
+    desktopShortcuts_->setObjectName(QStringLiteral("desktopShortcuts"));
+    desktopShortcuts_->setWordWrap(true);
+    desktopShortcuts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    desktopShortcuts_->hide();
+    rows->addWidget(desktopShortcuts_);
+    changeShortcuts_ =
+        new QPushButton(AppLocale::text("Change Shortcuts…", "ショートカットを変更…"));
+    changeShortcuts_->hide();
+    connect(changeShortcuts_, &QPushButton::clicked, this, [this] {
+        if (configureShortcuts_)
+            configureShortcuts_();
+    });
+    rows->addWidget(changeShortcuts_, 0, Qt::AlignLeft);
     return hotkey;
+}
+
+void GeneralSettingsView::showDesktopShortcuts(const DesktopShortcutState& state) {
+    desktopShortcuts_->setVisible(state.kind != DesktopShortcutState::Kind::notUsed);
+    changeShortcuts_->setVisible(bool(state.configure));
+    configureShortcuts_ = state.configure;
+    desktopShortcuts_->setText(desktopShortcutsText(state));
 }
 
 QWidget* GeneralSettingsView::pathRow(const char* english, const char* japanese,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopShortcutState.h"
 #include "SettingsForm.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 
 class ElidedLabel;
 class QLabel;
+class QPushButton;
 
 // The first tab of the settings window: the save, scan and cloud folders, the
 // trigger key and its hold threshold, automatic OCR and the start at login.
@@ -27,6 +29,10 @@ public:
     // A folder chooser that puts the chosen folder into `field`; cancelling
     // changes nothing.
     void chooseFolder(QString SettingsForm::*field, const QString& startAt);
+
+    // Under Wayland, how the desktop's shortcuts stand, in the Hotkey section;
+    // nothing there when they are not used.
+    void showDesktopShortcuts(const DesktopShortcutState& state);
 
 Q_SIGNALS:
     void saved();
@@ -47,4 +53,7 @@ private:
     SettingsForm form_;
     std::vector<PathRow> pathRows_;
     QLabel* holdThresholdLabel_ = nullptr;
+    QLabel* desktopShortcuts_ = nullptr;
+    QPushButton* changeShortcuts_ = nullptr;
+    std::function<void()> configureShortcuts_;
 };

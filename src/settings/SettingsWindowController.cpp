@@ -1,13 +1,16 @@
 #include "SettingsWindowController.h"
 
 #include "AppLocale.h"
+#include "GeneralSettingsView.h"
 #include "SettingsView.h"
 #include "WindowPlacement.h"
 
 #include <QVBoxLayout>
 
-SettingsWindowController::SettingsWindowController(std::function<void()> onSave)
-    : onSave_(std::move(onSave)) {}
+SettingsWindowController::SettingsWindowController(std::function<void()> onSave,
+                                                   std::function<DesktopShortcutState()> shortcuts)
+    : onSave_(std::move(onSave))
+    , shortcuts_(std::move(shortcuts)) {}
 
 SettingsWindowController::~SettingsWindowController() = default;
 
@@ -30,6 +33,8 @@ void SettingsWindowController::show() {
         window_->adjustSize();
         WindowPlacement::placeOnActiveScreen(*window_);
     }
+    view_->general().showDesktopShortcuts(shortcuts_());
+    window_->adjustSize();
     window_->show();
     window_->raise();
     window_->activateWindow();

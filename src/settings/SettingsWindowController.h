@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopShortcutState.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -12,8 +14,11 @@ class SettingsView;
 // whatever its controls held, saved or not.
 class SettingsWindowController {
 public:
-    // `onSave` runs after every successful save, before the window closes.
-    explicit SettingsWindowController(std::function<void()> onSave);
+    // `onSave` runs after every successful save, before the window closes;
+    // `shortcuts` tells, at every showing, how the desktop's shortcuts stand.
+    explicit SettingsWindowController(
+        std::function<void()> onSave,
+        std::function<DesktopShortcutState()> shortcuts = [] { return DesktopShortcutState{}; });
     ~SettingsWindowController();
 
     // Shows the window on the screen under the pointer (at its first showing)
@@ -26,6 +31,7 @@ public:
 
 private:
     std::function<void()> onSave_;
+    std::function<DesktopShortcutState()> shortcuts_;
     std::unique_ptr<QDialog> window_;
     SettingsView* view_ = nullptr;
 };

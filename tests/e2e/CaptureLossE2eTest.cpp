@@ -31,7 +31,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(notifications.registered()); }
     // Summary and body of the notification shown `index`th.
     QString shown(int index, int field) const {
-        return notifications.calls.value(index).value(3 + field).toString();
+        return notifications.callsWith(8).value(index).value(3 + field).toString();
     }
 
     FakeDBusService notifications{"org.freedesktop.Notifications",
@@ -44,7 +44,7 @@ TEST_F(CaptureLossE2eWithFakeNotifications, ACaptureThatCannotBeWrittenIsTold) {
     const auto glimber = startGlimber({"--capture-region"});
     ASSERT_TRUE(waitForOverlay(*glimber));
     x.drag({100, 100}, {300, 250});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !notifications.calls.isEmpty(); }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notifications.callsWith(8).isEmpty(); }, 10'000));
     EXPECT_EQ(shown(0, 0), "Screenshot not saved");
     EXPECT_TRUE(shown(0, 1).contains(home.file("not-a-folder/in"))) << shown(0, 1).toStdString();
 }
@@ -52,10 +52,10 @@ TEST_F(CaptureLossE2eWithFakeNotifications, ACaptureThatCannotBeWrittenIsTold) {
 TEST_F(CaptureLossE2eWithFakeNotifications, AnIndexFileOfAnotherProgramIsLeftAloneAndToldOnce) {
     TestFiles::write(home.file(".glimvault/db.sqlite"), QByteArray(8192, '\x17'));
     const auto glimber = startGlimber();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !notifications.calls.isEmpty(); }, 10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notifications.callsWith(8).isEmpty(); }, 10'000));
     TestFiles::write(saveFolder() + "/new.png", "another pass follows this");
     QTest::qWait(3000);
-    ASSERT_EQ(notifications.calls.size(), 1);
+    ASSERT_EQ(notifications.callsWith(8).size(), 1);
     EXPECT_EQ(shown(0, 0), "Screenshots are not being indexed");
 }
 

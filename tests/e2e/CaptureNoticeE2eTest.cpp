@@ -16,14 +16,7 @@ class CaptureNoticeE2eWithFakeNotifications : public GlimberDesktopTest {
 protected:
     void SetUp() override { ASSERT_TRUE(notifications.registered()); }
     // The Notify calls so far: app, replaces, icon, title, body, actions, hints, timeout.
-    QList<QVariantList> notes() const {
-        QList<QVariantList> notify;
-        for (const QVariantList& call : notifications.calls) {
-            if (call.size() == 8)
-                notify.append(call);
-        }
-        return notify;
-    }
+    QList<QVariantList> notes() const { return notifications.callsWith(8); }
     static void press(uint id, const QString& key) {
         QDBusMessage signal = QDBusMessage::createSignal(
             "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");

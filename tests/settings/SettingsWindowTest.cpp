@@ -118,6 +118,39 @@ TEST_F(SettingsWindowTest,
     EXPECT_EQ(login.text(), "On");
 }
 
+// Under Wayland the Hotkey section tells how the desktop's shortcuts stand,
+// at every showing of the window.
+TEST(SettingsDesktopShortcuts, TheBoundKeysAndTheirDialogOrTheCommandsToBindAreShown) {
+    SandboxHome home;
+    int configured = 0;
+    DesktopShortcutState state;
+    SettingsWindowController controller([] {}, [&] { return state; });
+    controller.show();
+    GeneralSettingsView& general = controller.view()->general();
+    const auto* line = general.findChild<QLabel*>("desktopShortcuts");
+    QPushButton* change = withText<QPushButton>(general, "Change Shortcuts…");
+    EXPECT_FALSE(line->isVisible()) << "nothing to say in an X11 session";
+    EXPECT_FALSE(change->isVisible());
+
+    state.kind = DesktopShortcutState::Kind::bound;
+    state.bindings = {{"Capture Region", "Print"}, {"Library", ""}};
+    state.configure = [&configured] { ++configured; };
+    controller.show();
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_TRUE(line->text().contains("\nCapture Region: Print\nLibrary: none"))
+        << line->text().toStdString();
+    change->click();
+    EXPECT_EQ(configured, 1);
+
+    state.kind = DesktopShortcutState::Kind::unavailable;
+    state.problem = "the desktop offers no global shortcuts portal";
+    state.configure = {};
+    controller.show();
+    EXPECT_FALSE(change->isVisible());
+    EXPECT_TRUE(line->text().contains("(the desktop offers no global shortcuts portal)"));
+    EXPECT_TRUE(line->text().endsWith("glimber --capture-window\nglimber --capture-text"));
+}
+
 // One step of the save fails: the steps before it stay written, the later ones
 // are not tried, and the window stays open with the edits.
 struct FailingSave {

@@ -14,6 +14,15 @@ FakeDBusService::~FakeDBusService() {
     bus.unregisterService(service_);
 }
 
+QList<QVariantList> FakeDBusService::callsWith(qsizetype count) const {
+    QList<QVariantList> matching;
+    for (const QVariantList& call : calls) {
+        if (call.size() == count)
+            matching.append(call);
+    }
+    return matching;
+}
+
 bool FakeDBusService::handleMessage(const QDBusMessage& call, const QDBusConnection& bus) {
     calls.append(call.arguments());
     const QVariantList reply = answer_ ? answer_(call) : QVariantList();

@@ -26,6 +26,8 @@ public:
     bool registered() const { return registered_; }
     // The arguments of each call so far, oldest first.
     QList<QVariantList> calls;
+    // Those of the calls with `count` arguments: one method's, where the others differ.
+    QList<QVariantList> callsWith(qsizetype count) const;
 
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override;
