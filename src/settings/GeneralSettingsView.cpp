@@ -221,8 +221,7 @@ QWidget* GeneralSettingsView::hotkeySection() {
     desktopShortcuts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     desktopShortcuts_->hide();
     rows->addWidget(desktopShortcuts_);
-    changeShortcuts_ =
-        new QPushButton(AppLocale::text("Change Shortcuts…", "ショートカットを変更…"));
+    changeShortcuts_ = rowButton("Change Shortcuts…", "ショートカットを変更…");
     changeShortcuts_->hide();
     connect(changeShortcuts_, &QPushButton::clicked, this, [this] {
         if (configureShortcuts_)
