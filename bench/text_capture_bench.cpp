@@ -300,7 +300,7 @@ int main(int argc, char** argv) {
     std::printf("Capture Text and searchable captures on real screenshots (1280x800), median of "
                 "%d runs, ms\n\n",
                 runs);
-    std::printf("| region | release to clipboard text | of which a warm recogniser reads | "
+    std::printf("| region | release to clipboard text | a warm recogniser alone, same crop | "
                 "`tesseract IMG - -l jpn+eng` | clipboard / tesseract |\n"
                 "|---|---|---|---|---|\n");
     for (std::size_t r = 0; r < regions.size(); ++r)

@@ -7,6 +7,8 @@
 
 #include <QDeadlineTimer>
 
+#include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -44,11 +46,61 @@ void readInTurn(std::vector<TextBlock>& parts, const QDeadlineTimer& deadline, R
     }
 }
 
+// Below this many pixels (as enlarged for reading) a page takes no longer
+// than starting the second engine's work is worth.
+constexpr qint64 halvesFromPixels = 1'000'000;
+
+// Rows of text pixels fewer than this count as blank: specks are no text.
+constexpr int blankRowInk = 2;
+// A gap between two lines is at least this many blank rows.
+constexpr int minimumGap = 4;
+
+// The middle of the run of blank rows nearest the middle of `pix` (dark text
+// on light), within its middle third; 0 when there is none.
+int blankGapNearMiddle(Pix* pix) {
+    const PixPtr binary(pixConvertTo1(pix, 128));
+    Numa* counts = binary ? pixCountPixelsByRow(binary.get(), nullptr) : nullptr;
+    if (!counts)
+        return 0;
+    const int height = numaGetCount(counts);
+    std::vector<bool> blank(std::size_t(height), false);
+    for (int y = 0; y < height; ++y) {
+        l_int32 ink = 0;
+        numaGetIValue(counts, y, &ink);
+        blank[std::size_t(y)] = ink < blankRowInk;
+    }
+    numaDestroy(&counts);
+    int best = 0;
+    for (int y = height / 3; y < 2 * height / 3; ++y) {
+        if (!blank[std::size_t(y)])
+            continue;
+        int end = y;
+        while (end < height && blank[std::size_t(end)])
+            ++end;
+        const int middle = (y + end) / 2;
+        if (end - y >= minimumGap &&
+            (best == 0 || std::abs(middle - height / 2) < std::abs(best - height / 2)))
+            best = middle;
+        y = end;
+    }
+    return best;
+}
+
 } // namespace
 
 OcrWorker::OcrWorker(PixelBudget& budget, OcrSettings settings)
     : budget_(budget)
     , settings_(settings) {}
+
+void OcrWorker::preload() {
+    if (!recognizer() || !settings_.readHalvesAtOnce || second_)
+        return;
+    auto loaded = std::make_unique<TextRecognizer>(settings_.recognition);
+    QString error;
+    // Without it, pages are read whole as always.
+    if (loaded->load(error))
+        second_ = std::move(loaded);
+}
 
 TextRecognizer* OcrWorker::recognizer() {
     if (!recognizer_ && loadError_.isEmpty()) {
@@ -97,7 +149,7 @@ RecognizedPage OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimi
     std::vector<TextBlock> smallText = settings_.readSmallTextApart
                                            ? cutOutSmallText(prepared.pix.get())
                                            : std::vector<TextBlock>();
-    RecognizedPage page = engine.recognize(prepared.pix.get(), int(deadline.remainingTime()));
+    RecognizedPage page = readPage(engine, prepared.pix.get(), int(deadline.remainingTime()));
     readInTurn(smallText, deadline, page, [&](PixPtr block, int timeLimitMs) {
         // Prepared again on its own, the block is enlarged for its own text.
         const ScreenshotPreprocessor::Result enlarged =
@@ -106,6 +158,28 @@ RecognizedPage OcrWorker::read(TextRecognizer& engine, PixPtr grey, int timeLimi
     });
     // The page was read enlarged; its boxes stand in the picture's own pixels.
     return page.placed(prepared.scale, {});
+}
+
+RecognizedPage OcrWorker::readPage(TextRecognizer& engine, Pix* prepared, int timeLimitMs) const {
+    const QSize size = PixArea::size(prepared);
+    if (!second_ || qint64(size.width()) * size.height() < halvesFromPixels)
+        return engine.recognize(prepared, timeLimitMs);
+    // Cut in the blank gap between two lines nearest the middle; a page with
+    // no such gap in its middle third is read whole.
+    const int cut = blankGapNearMiddle(prepared);
+    const PixPtr upper =
+        cut > 0 ? PixArea::clip(prepared, QRect(0, 0, size.width(), cut)) : nullptr;
+    const PixPtr lower =
+        cut > 0 ? PixArea::clip(prepared, QRect(0, cut, size.width(), size.height() - cut))
+                : nullptr;
+    if (!upper || !lower)
+        return engine.recognize(prepared, timeLimitMs);
+    RecognizedPage below;
+    std::thread second([&] { below = second_->recognize(lower.get(), timeLimitMs); });
+    RecognizedPage page = engine.recognize(upper.get(), timeLimitMs);
+    second.join();
+    page.append(below.placed(1, QPoint(0, cut)));
+    return page;
 }
 
 QByteArray OcrWorker::process(const QString& path) {

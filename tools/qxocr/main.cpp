@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
     }
     options.workers = warm ? 1 : OcrPipeline::defaultWorkerCount();
     options.preload = warm;
+    // One picture at a time: the second processor reads half of a large one.
+    options.settings.readHalvesAtOnce = warm && std::thread::hardware_concurrency() > 1;
     OcrPipeline::run(stdin, writer, options);
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
@@ -115,6 +117,31 @@ TEST_F(QxocrProtocolTest, WarmLoadsTheRecogniserBeforeTheFirstPathAndOtherOption
     refused.start(QxocrProcess::program(), {"--fast"});
     ASSERT_TRUE(refused.waitForFinished(10'000));
     EXPECT_EQ(refused.exitCode(), 2);
+}
+
+// A page large enough to be read as two halves at once reads as it does whole:
+// every line, in order, whichever half it fell in.
+TEST_F(QxocrProtocolTest, WarmReadsALargePageAsTwoHalvesAsItReadsWhole) {
+    QStringList lines;
+    for (int i = 1; i <= 24; ++i)
+        lines.append(QStringLiteral("Line %1 of the order %2").arg(i).arg(QChar(u'A' + i - 1)));
+    const QString page = home.file("page.png");
+    ASSERT_TRUE(TestImages::text(lines, {14}).save(page));
+    const auto textOf = [&page](const QStringList& arguments) {
+        QProcess helper;
+        helper.setStandardErrorFile(QProcess::nullDevice());
+        helper.start(QxocrProcess::program(), arguments);
+        helper.write((page + u'\n').toUtf8());
+        helper.closeWriteChannel();
+        helper.waitForFinished(60'000);
+        return QJsonDocument::fromJson(helper.readAllStandardOutput())
+            .object()
+            .value("text")
+            .toString();
+    };
+    const QString halves = textOf({"--warm"});
+    EXPECT_EQ(halves, textOf({}));
+    EXPECT_EQ(halves.count('\n'), 23);
 }
 
 // Nobody reads the answers any more: the helper stops instead of working on
