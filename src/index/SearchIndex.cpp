@@ -86,11 +86,18 @@ Ran run(SqliteConnection& db, const char* sql, const Query& query, int limit,
     return ran;
 }
 
+// The route chosen, and for Route::candidates the index's candidates as a
+// JSON array, so that the index is not asked twice.
+struct Choice {
+    Route route;
+    QByteArray candidateIds;
+};
+
 // Asks the index for a bounded number of candidates, the newest first. Few: read
 // them all. Many and dense where the plain scan starts: it fills the limit within
 // the window. Many but sparse: walk, reading only the candidates' text.
-std::optional<Route> choose(SqliteConnection& db, const QByteArray& match, int limit,
-                            const SearchLimits& limits) {
+std::optional<Choice> choose(SqliteConnection& db, const QByteArray& match, int limit,
+                             const SearchLimits& limits) {
     auto statement = db.prepare(SearchSql::newestCandidates);
     if (!statement)
         return std::nullopt;
@@ -101,13 +108,18 @@ std::optional<Route> choose(SqliteConnection& db, const QByteArray& match, int l
         ids.push_back(statement->columnInt64(0));
     if (!statement->done())
         return std::nullopt;
-    if (ids.size() <= std::size_t(limits.maxCandidates))
-        return Route::candidates;
+    if (ids.size() <= std::size_t(limits.maxCandidates)) {
+        QByteArray json = "[";
+        for (std::size_t i = 0; i < ids.size(); ++i)
+            json += (i ? "," : "") + QByteArray::number(ids[i]);
+        return Choice{Route::candidates, json + ']'};
+    }
     const double density = double(ids.size()) / double(ids.front() - ids.back() + 1);
     const double wanted = limit < 0 ? double(INT_MAX) : double(limit);
     // Half the window is expected to hold the limit, so a low estimate rarely
     // leaves the window short.
-    return 2 * wanted / density <= double(limits.windowRows) ? Route::window : Route::walk;
+    return Choice{2 * wanted / density <= double(limits.windowRows) ? Route::window : Route::walk,
+                  {}};
 }
 
 // The plain scan over the newest rows, then the walk over the rest if the window
@@ -228,10 +240,14 @@ bool search(SqliteConnection& db, const QByteArray& likePatterns, int limit, con
             return Outcome::plainSearchNeeded;
         const Query query{plan.matchExpression(), plan.patterns};
         if (route == Route::automatic) {
-            const std::optional<Route> chosen = choose(db, query.match, limit, limits);
+            const std::optional<Choice> chosen = choose(db, query.match, limit, limits);
             if (!chosen)
                 return Outcome::plainSearchNeeded;
-            route = *chosen;
+            route = chosen->route;
+            if (route == Route::candidates)
+                return outcomeOf(run(db, SearchSql::searchKnownCandidates,
+                                     Query{chosen->candidateIds, plan.patterns}, limit,
+                                     std::nullopt, row));
         }
         if (route == Route::window)
             return searchWindow(db, query, limit, row, limits.windowRows);

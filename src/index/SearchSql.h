@@ -113,6 +113,14 @@ inline constexpr char searchCandidates[] =
     "CROSS JOIN shots AS c ON c.id = k.id WHERE glimber_holds(c.ocr_text, ?2) "
     "ORDER BY c.mtime_ms DESC, c.id LIMIT ?3) AS hit "
     "CROSS JOIN shots AS s ON s.id = hit.id ORDER BY hit.mtime DESC, hit.id";
+// The same, with the index's candidates known already: ?1 a JSON array of their ids.
+inline constexpr char searchKnownCandidates[] =
+    "SELECT s.id,s.path,s.filename,s.taken_at,s.ocr_text FROM ("
+    "SELECT c.id AS id, c.mtime_ms AS mtime FROM ("
+    "SELECT value AS id FROM json_each(?1) UNION SELECT id FROM shots_fts_log) AS k "
+    "CROSS JOIN shots AS c ON c.id = k.id WHERE glimber_holds(c.ocr_text, ?2) "
+    "ORDER BY c.mtime_ms DESC, c.id LIMIT ?3) AS hit "
+    "CROSS JOIN shots AS s ON s.id = hit.id ORDER BY hit.mtime DESC, hit.id";
 // Many candidates: walk the rows newest first, reading only the candidates' text.
 // ?4, when not NULL, leaves out the rows from that time on: a window searched before.
 inline constexpr char searchWalk[] =
