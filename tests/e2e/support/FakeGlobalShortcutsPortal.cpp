@@ -110,9 +110,9 @@ QStringList FakeGlobalShortcutsPortal::methods() const {
 }
 
 QString FakeGlobalShortcutsPortal::sessionToken() const {
-    for (const QDBusMessage& message : messages_) {
-        if (message.member() == "CreateSession")
-            return qdbus_cast<QVariantMap>(message.arguments().first())
+    for (auto message = messages_.crbegin(); message != messages_.crend(); ++message) {
+        if (message->member() == "CreateSession")
+            return qdbus_cast<QVariantMap>(message->arguments().first())
                 .value("session_handle_token")
                 .toString();
     }

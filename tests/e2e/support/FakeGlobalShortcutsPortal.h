@@ -15,7 +15,8 @@ public:
     bool registered() const { return service_.registered(); }
     // The names of the methods called so far, oldest first.
     QStringList methods() const;
-    // The session token and the shortcuts (id, description, preferred keys) of the requests.
+    // The session token of the latest request, and the shortcuts (id, description,
+    // preferred keys) of the first.
     QString sessionToken() const;
     QList<QStringList> boundShortcuts() const;
 
