@@ -173,6 +173,7 @@ void PreviewPane::loadMarks() {
         marks_ = found.boxes;
         markedPictureSize_ = found.size;
         showMarks();
+        Q_EMIT marksLookedUp();
     });
 }
 

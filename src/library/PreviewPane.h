@@ -44,6 +44,10 @@ public:
     // loads the shot's picture anew.
     void releaseMemory();
 
+Q_SIGNALS:
+    // The latest look-up of the searched words' places has ended, with or without marks.
+    void marksLookedUp();
+
 protected:
     void showEvent(QShowEvent* event) override;
 

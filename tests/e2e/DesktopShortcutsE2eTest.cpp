@@ -73,7 +73,9 @@ protected:
 TEST_F(NoDesktopShortcutsE2eWithFakeNotifications, TheCommandsToBindAreToldOnce) {
     const auto glimber = startGlimber();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown().isEmpty(); }, 10'000));
-    QTest::qWait(1500);
+    // Over the program's whole life, to its end.
+    EXPECT_EQ(tellGlimber({"--quit"}), 0);
+    ASSERT_TRUE(glimber->waitForExit(10'000));
     ASSERT_EQ(shown().size(), 1);
     EXPECT_EQ(shown()[0].value(3).toString(), "No keys start a capture");
     EXPECT_TRUE(shown()[0].value(4).toString().contains("glimber --capture-region"));

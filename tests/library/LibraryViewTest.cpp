@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -278,9 +279,10 @@ TEST_F(LibraryWindow, ThePreviewMarksTheSearchedWordsAndStartsAroundTheFirstOne)
     EXPECT_EQ(*image->focus(), QPointF(1085, 570.5));
 
     TestFiles::setModificationTime(path, 1'800'000'000);
+    QSignalSpy lookedUp(library.preview(), &PreviewPane::marksLookedUp);
     search("due");
     library.setSelection(library.shots().at(0).id);
-    QTest::qWait(300);
+    ASSERT_TRUE(lookedUp.wait(10'000));
     EXPECT_TRUE(image->marks().isEmpty()) << "the file changed since it was read";
 }
 
@@ -298,7 +300,7 @@ TEST_F(LibraryWindow, CopyTextPutsTheShotsTextWithItsLinesOnTheClipboardAndIsOff
     EXPECT_FALSE(copyText->isEnabled()) << "a shot without text has none to copy";
 
     controller.window()->resize(LibraryWindowController::minimumContentSize);
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     for (const QPushButton* button : library.preview()->findChildren<QPushButton*>()) {
         EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(button->text()) + 8)
             << button->text().toStdString() << " is cut at the narrowest window";
