@@ -35,7 +35,11 @@ ScrollControls::ScrollControls()
 }
 
 void ScrollControls::showHeight(int pixels) {
-    height_->setText(QStringLiteral("%1 px").arg(QLocale().toString(pixels)));
+    const QString text = QStringLiteral("%1 px").arg(QLocale().toString(pixels));
+    if (height_->text() == text)
+        return;
+    height_->setText(text);
+    Q_EMIT changed();
 }
 
 void ScrollControls::showMessage(const QString& text) {
@@ -44,9 +48,16 @@ void ScrollControls::showMessage(const QString& text) {
     message_->setText(text);
     message_->setVisible(!text.isEmpty());
     adjustSize();
+    Q_EMIT changed();
 }
 
 void ScrollControls::setAutoScrolling(bool on) {
     const QSignalBlocker quiet(autoScroll_);
     autoScroll_->setChecked(on);
+    Q_EMIT changed();
+}
+
+void ScrollControls::setAutoScrollOffered(bool offered) {
+    autoScroll_->setVisible(offered);
+    adjustSize();
 }

@@ -16,8 +16,12 @@ public:
     // An empty text hides the message.
     void showMessage(const QString& text);
     void setAutoScrolling(bool on);
+    // Without wheel steps to send, the button is not shown.
+    void setAutoScrollOffered(bool offered);
 
 Q_SIGNALS:
+    // What the bar shows changed, its size perhaps too.
+    void changed();
     void doneClicked();
     void cancelClicked();
     void autoScrollToggled(bool on);

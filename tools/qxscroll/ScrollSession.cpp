@@ -31,7 +31,7 @@ bool samePicture(const QImage& a, const QImage& b) {
 
 } // namespace
 
-ScrollSession::ScrollSession(X11ScrollDisplay& display, const ScreenPlacement& screen,
+ScrollSession::ScrollSession(ScrollDisplay& display, const ScreenPlacement& screen,
                              const QRect& region, QString outputPath)
     : display_(display)
     , screen_(screen)
@@ -42,8 +42,10 @@ ScrollSession::ScrollSession(X11ScrollDisplay& display, const ScreenPlacement& s
     connect(&controls_, &ScrollControls::doneClicked, this, [this] { finish(true); });
     connect(&controls_, &ScrollControls::cancelClicked, this, [this] { finish(false); });
     connect(&controls_, &ScrollControls::autoScrollToggled, this, &ScrollSession::setAutoScrolling);
-    connect(&display_, &X11ScrollDisplay::donePressed, this, [this] { finish(true); });
-    connect(&display_, &X11ScrollDisplay::cancelPressed, this, [this] { finish(false); });
+    connect(&display_, &ScrollDisplay::donePressed, this, [this] { finish(true); });
+    connect(&display_, &ScrollDisplay::cancelPressed, this, [this] { finish(false); });
+    connect(&display_, &ScrollDisplay::failed, this, &ScrollSession::fail);
+    connect(&controls_, &ScrollControls::changed, this, &ScrollSession::present);
 }
 
 QRect ScrollSession::toLogical(const QRect& native) const {
@@ -52,8 +54,9 @@ QRect ScrollSession::toLogical(const QRect& native) const {
 
 bool ScrollSession::start() {
     if (!display_.grabDoneAndCancelKeys())
-        std::fputs("qxscroll: another program holds Return or Escape; use the bar's buttons\n",
+        std::fputs("qxscroll: Return and Escape cannot be taken here; use the bar's buttons\n",
                    stderr);
+    controls_.setAutoScrollOffered(display_.canScroll());
     controls_.adjustSize();
     const QRect screen = toLogical(screen_.geometry);
     const QRect region = toLogical(region_);
@@ -73,22 +76,30 @@ bool ScrollSession::start() {
         return false;
     }
     stitcher_ = std::make_unique<ScrollStitcher>(region_.size(), maxHeight);
-    frame_ = std::make_unique<RegionFrame>(toLogical(region_));
-    frame_->show();
-    controls_.move(bar.topLeft());
-    controls_.show();
+    barCorner_ = bar.topLeft();
+    present();
     QTimer::singleShot(firstGrabDelayMs, this, [this] { ticks_.start(); });
     return true;
 }
 
+void ScrollSession::present() {
+    if (stitcher_ && !finished_)
+        display_.present(toLogical(region_), QRect(barCorner_, controls_.size()), controls_);
+}
+
+void ScrollSession::fail(const QString& reason) {
+    if (finished_)
+        return;
+    finished_ = true;
+    std::fprintf(stderr, "qxscroll: %s\n", qUtf8Printable(reason));
+    ticks_.stop();
+    QCoreApplication::exit(2);
+}
+
 void ScrollSession::tick() {
     const QImage grab = display_.grab(region_);
-    if (grab.isNull()) {
-        std::fputs("qxscroll: the screen could not be read\n", stderr);
-        ticks_.stop();
-        QCoreApplication::exit(2);
+    if (grab.isNull())
         return;
-    }
     const bool changed = !samePicture(grab, lastGrab_);
     if (changed) {
         lastGrab_ = grab;
@@ -139,9 +150,7 @@ bool ScrollSession::place(const QImage& grab) {
         setAutoScrolling(false);
         break;
     case ScrollStitcher::Outcome::failed:
-        std::fprintf(stderr, "qxscroll: %s\n", qPrintable(stitcher_->error()));
-        ticks_.stop();
-        QCoreApplication::exit(2);
+        fail(stitcher_->error());
         return false;
     }
     controls_.showMessage(message);
@@ -195,18 +204,19 @@ void ScrollSession::autoScroll(bool changed) {
 void ScrollSession::finish(bool save) {
     if (finished_)
         return;
-    finished_ = true;
     ticks_.stop();
     if (autoScrolling_)
         setAutoScrolling(false);
-    if (!save)
+    if (!save) {
+        finished_ = true;
         return QCoreApplication::exit(1);
+    }
     // What the region shows now counts too: the last scroll may have been just before.
     const QImage last = display_.grab(region_);
     if (!last.isNull() && !place(last))
         return;
-    frame_->hide();
-    controls_.hide();
+    finished_ = true;
+    display_.hidePresentation();
     if (!stitcher_->finish()) {
         std::fprintf(stderr, "qxscroll: %s\n", qPrintable(stitcher_->error()));
         return QCoreApplication::exit(2);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "RegionFrame.h"
 #include "ScreenPlacement.h"
 #include "ScrollControls.h"
+#include "ScrollDisplay.h"
 #include "ScrollStitcher.h"
-#include "X11ScrollDisplay.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -20,7 +19,7 @@ class ScrollSession : public QObject {
     Q_OBJECT
 
 public:
-    ScrollSession(X11ScrollDisplay& display, const ScreenPlacement& screen, const QRect& region,
+    ScrollSession(ScrollDisplay& display, const ScreenPlacement& screen, const QRect& region,
                   QString outputPath);
 
     // Shows the frame and the bar and starts grabbing; false with a message
@@ -35,15 +34,17 @@ private:
     void setAutoScrolling(bool on);
     void step();
     void finish(bool save);
+    void fail(const QString& reason);
+    void present();
     QRect toLogical(const QRect& native) const;
 
-    X11ScrollDisplay& display_;
+    ScrollDisplay& display_;
     ScreenPlacement screen_;
     QRect region_; // grabbed, in root-window pixels
     QString outputPath_;
     std::unique_ptr<ScrollStitcher> stitcher_;
-    std::unique_ptr<RegionFrame> frame_;
     ScrollControls controls_;
+    QPoint barCorner_; // in Qt's logical units
     QTimer ticks_;
     QImage lastGrab_;
     QElapsedTimer sinceChange_;

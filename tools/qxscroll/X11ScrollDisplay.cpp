@@ -1,5 +1,7 @@
 #include "X11ScrollDisplay.h"
 
+#include "ScrollControls.h"
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -40,8 +42,10 @@ X11ScrollDisplay::~X11ScrollDisplay() {
 QImage X11ScrollDisplay::grab(const QRect& native) {
     XImage* image = XGetImage(display_, root_, native.x(), native.y(), unsigned(native.width()),
                               unsigned(native.height()), AllPlanes, ZPixmap);
-    if (!image)
+    if (!image) {
+        Q_EMIT failed(QStringLiteral("the screen could not be read"));
         return {};
+    }
     QImage frame;
     // 24-bit true colour in 32-bit words, the layout of every X server in use.
     if (image->bits_per_pixel == 32 && image->red_mask == 0xff0000 && image->green_mask == 0xff00 &&
@@ -56,6 +60,8 @@ QImage X11ScrollDisplay::grab(const QRect& native) {
         }
     }
     XDestroyImage(image);
+    if (frame.isNull())
+        Q_EMIT failed(QStringLiteral("the screen's pixels are in a layout this program cannot read"));
     return frame;
 }
 
@@ -127,4 +133,21 @@ void X11ScrollDisplay::readEvents() {
         else if (key == XK_Return || key == XK_KP_Enter)
             Q_EMIT donePressed();
     }
+}
+
+void X11ScrollDisplay::present(const QRect& frame, const QRect& bar, ScrollControls& controls) {
+    if (!frame_) {
+        frame_ = std::make_unique<RegionFrame>(frame);
+        frame_->show();
+    }
+    controls_ = &controls;
+    controls.move(bar.topLeft());
+    controls.show();
+}
+
+void X11ScrollDisplay::hidePresentation() {
+    if (frame_)
+        frame_->hide();
+    if (controls_)
+        controls_->hide();
 }

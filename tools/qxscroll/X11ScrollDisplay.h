@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QImage>
-#include <QObject>
-#include <QPoint>
-#include <QRect>
+#include "RegionFrame.h"
+#include "ScrollDisplay.h"
+
 #include <QSocketNotifier>
 
 #include <memory>
@@ -13,8 +12,8 @@ struct _XDisplay;
 // The scroll helper's own connection to the X server: it grabs the region's
 // pixels, sends wheel steps as if from the mouse (XTest), watches whether the
 // person touches the keyboard or the mouse, and takes Return and Escape from
-// whoever has the focus, and no other key.
-class X11ScrollDisplay : public QObject {
+// whoever has the focus, and no other key. Native units are root pixels.
+class X11ScrollDisplay : public ScrollDisplay {
     Q_OBJECT
 
 public:
@@ -23,23 +22,19 @@ public:
 
     bool isOpen() const { return display_ != nullptr; }
 
-    // The root window's pixels in `native`, as RGB32; null when X refused.
-    QImage grab(const QRect& native);
+    // The root window's pixels in `native`; X refusing ends the pictures.
+    QImage grab(const QRect& native) override;
 
-    // Wheel steps down (positive) or up at the pointer.
-    void wheel(int steps);
-    void movePointer(QPoint native);
-    QPoint pointer();
-    // A key or a mouse button is down.
-    bool anythingPressed();
+    bool canScroll() const override { return true; }
+    void wheel(int steps) override;
+    void movePointer(QPoint native) override;
+    QPoint pointer() override;
+    bool anythingPressed() override;
+    // False when another program holds one of the keys.
+    bool grabDoneAndCancelKeys() override;
 
-    // Return (and keypad Enter) and Escape reach this program wherever the
-    // focus is; false when another program holds them.
-    bool grabDoneAndCancelKeys();
-
-Q_SIGNALS:
-    void donePressed();
-    void cancelPressed();
+    void present(const QRect& frame, const QRect& bar, ScrollControls& controls) override;
+    void hidePresentation() override;
 
 private:
     void readEvents();
@@ -49,4 +44,6 @@ private:
     _XDisplay* display_ = nullptr;
     std::unique_ptr<QSocketNotifier> events_;
     unsigned long root_ = 0;
+    std::unique_ptr<RegionFrame> frame_;
+    ScrollControls* controls_ = nullptr;
 };
