@@ -17,7 +17,7 @@ packages=(
   # HEIC images
   libheif-dev
   # global keys and input synthesis
-  libx11-dev libxi-dev libxtst-dev libevdev-dev
+  libx11-dev libxi-dev libxtst-dev libevdev-dev libpipewire-0.3-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # test pictures for the OCR helper (interlaced PNGs, PNG chunk checksums)
@@ -28,7 +28,7 @@ packages=(
   # come with the Rust crate's package, the only Debian package that has them),
   # and a headless sway desktop with Xwayland, portals and PipeWire for the tests
   libwayland-dev libwayland-bin wayland-protocols librust-wayland-protocols-dev libxkbcommon-dev
-  sway swaybg xwayland grim xdg-desktop-portal xdg-desktop-portal-wlr pipewire zenity
+  sway swaybg xwayland grim xdg-desktop-portal xdg-desktop-portal-wlr pipewire wireplumber zenity
   # an X server with several monitors for the tests: Xorg's dummy driver
   xserver-xorg-core xserver-xorg-video-dummy
   # Japanese glyphs for rendering and recognition; Qt's own dialogs in Japanese

@@ -1,5 +1,6 @@
 #include "GlobalShortcutsPortal.h"
 
+#include "PortalRequest.h"
 #include "PortalRequestPath.h"
 
 #include <QDBusArgument>
@@ -16,7 +17,6 @@ namespace {
 const QString service = QLatin1String(PortalRequestPath::service);
 const QString portalPath = QLatin1String(PortalRequestPath::path);
 const QString interface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
 // The person may take minutes in the desktop's dialog; only the calls
 // themselves are bounded, the answers come as signals.
@@ -103,7 +103,7 @@ void GlobalShortcutsPortal::start(const QString& sessionToken, const QList<Short
 void GlobalShortcutsPortal::createSession() {
     request(QStringLiteral("CreateSession"), {},
             {{QStringLiteral("session_handle_token"), sessionToken_}},
-            SLOT(onSessionCreated(uint, QVariantMap)));
+            &GlobalShortcutsPortal::onSessionCreated);
 }
 
 void GlobalShortcutsPortal::onSessionCreated(uint response, const QVariantMap& results) {
@@ -127,7 +127,7 @@ void GlobalShortcutsPortal::bind() {
     request(
         QStringLiteral("BindShortcuts"),
         {QVariant::fromValue(QDBusObjectPath(session_)), QVariant::fromValue(shortcuts), QString()},
-        {}, SLOT(onBound(uint, QVariantMap)));
+        {}, &GlobalShortcutsPortal::onBound);
 }
 
 void GlobalShortcutsPortal::onBound(uint response, const QVariantMap& results) {
@@ -149,29 +149,15 @@ void GlobalShortcutsPortal::configure() {
 }
 
 void GlobalShortcutsPortal::request(const QString& method, QList<QVariant> arguments,
-                                    QVariantMap options, const char* slot) {
-    const QString token = PortalRequestPath::newToken();
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString expected = PortalRequestPath::forToken(token);
-    bus.connect(service, expected, requestInterface, QStringLiteral("Response"), this, slot);
-    options.insert(QStringLiteral("handle_token"), token);
-    QDBusMessage call = QDBusMessage::createMethodCall(service, portalPath, interface, method);
-    arguments.append(options);
-    call.setArguments(arguments);
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, callTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, expected, slot](QDBusPendingCallWatcher* finished) {
-                finished->deleteLater();
-                const QDBusPendingReply<QDBusObjectPath> reply = *finished;
-                if (reply.isError())
-                    return fail(QStringLiteral("the global shortcuts portal failed: %1")
-                                    .arg(reply.error().message()));
-                // Portals older than the handle_token convention choose their own path.
-                const QString actual = reply.value().path();
-                if (actual != expected)
-                    QDBusConnection::sessionBus().connect(service, actual, requestInterface,
-                                                          QStringLiteral("Response"), this, slot);
-            });
+                                    QVariantMap options,
+                                    void (GlobalShortcutsPortal::*answered)(uint,
+                                                                            const QVariantMap&)) {
+    PortalRequest* request =
+        PortalRequest::send(interface, method, std::move(arguments), std::move(options), this);
+    connect(request, &PortalRequest::answered, this, answered);
+    connect(request, &PortalRequest::failed, this, [this](const QString& reason) {
+        fail(QStringLiteral("the global shortcuts portal failed: %1").arg(reason));
+    });
 }
 
 void GlobalShortcutsPortal::onActivated(const QDBusObjectPath& session, const QString& id,

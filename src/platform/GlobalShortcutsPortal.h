@@ -57,9 +57,9 @@ private Q_SLOTS:
 private:
     void createSession();
     void bind();
-    // Calls `method` with a fresh request token and listens for its Response on `slot`.
+    // Calls `method` with a fresh request token; its answer goes to `answered`.
     void request(const QString& method, QList<QVariant> arguments, QVariantMap options,
-                 const char* slot);
+                 void (GlobalShortcutsPortal::*answered)(uint, const QVariantMap&));
     void fail(const QString& reason);
 
     QString sessionToken_;

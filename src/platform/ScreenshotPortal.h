@@ -29,14 +29,10 @@ public:
 Q_SIGNALS:
     void finished(const ScreenshotPortal::Answer& answer);
 
-private Q_SLOTS:
-    void onResponse(uint response, const QVariantMap& results);
-
 private:
-    bool listenForResponse(const QString& requestPath);
+    void onResponse(uint response, const QVariantMap& results);
     void finish(ScreenGrab::Outcome outcome, const QString& fileOrProblem);
 
-    QString requestPath_;
     bool interactive_ = true;
     bool finished_ = false;
 };

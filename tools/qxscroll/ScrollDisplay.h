@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <optional>
+
 class ScrollControls;
 
 // What a scrolling capture needs of the desktop, in the grab's pixels: the
@@ -26,7 +28,8 @@ public:
     // Wheel steps down (positive) or up at the pointer.
     virtual void wheel(int steps) = 0;
     virtual void movePointer(QPoint native) = 0;
-    virtual QPoint pointer() = 0;
+    // Where the pointer is, when the desktop lets a program know.
+    virtual std::optional<QPoint> pointer() = 0;
     // A key or a mouse button is down.
     virtual bool anythingPressed() = 0;
 

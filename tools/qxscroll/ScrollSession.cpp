@@ -165,15 +165,15 @@ void ScrollSession::setAutoScrolling(bool on) {
     controls_.setAutoScrolling(on);
     if (!on) {
         // Back where the person left the pointer, unless they took it.
-        if (display_.pointer() == pointerParked_)
-            display_.movePointer(pointerBefore_);
+        if (pointerBefore_ && display_.pointer() == pointerParked_)
+            display_.movePointer(*pointerBefore_);
         return;
     }
     // Wheel steps go to the window under the pointer: park it in the region.
     pointerBefore_ = display_.pointer();
     pointerParked_ = region_.center();
     display_.movePointer(pointerParked_);
-    step();
+    sinceStep_.invalidate();
 }
 
 void ScrollSession::step() {
@@ -190,6 +190,11 @@ void ScrollSession::autoScroll(bool changed) {
         controls_.setAutoScrolling(false);
         return;
     }
+    // The first step waits for the first picture, or the page's top would be lost.
+    if (stitcher_->height() == 0)
+        return;
+    if (!sinceStep_.isValid())
+        return step();
     movedSinceStep_ = movedSinceStep_ || changed;
     if (!movedSinceStep_) {
         if (sinceStep_.elapsed() >= endOfPageMs)

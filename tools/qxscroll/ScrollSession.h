@@ -53,7 +53,7 @@ private:
     // Auto-scroll: the steps sent since the last placed grab, and how far one
     // step moved the content the last time that could be measured.
     bool autoScrolling_ = false;
-    QPoint pointerBefore_;
+    std::optional<QPoint> pointerBefore_;
     QPoint pointerParked_;
     QElapsedTimer sinceStep_;
     bool movedSinceStep_ = false;

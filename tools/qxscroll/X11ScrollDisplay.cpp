@@ -93,7 +93,7 @@ unsigned int X11ScrollDisplay::queryPointer(QPoint* at) {
     return mask;
 }
 
-QPoint X11ScrollDisplay::pointer() {
+std::optional<QPoint> X11ScrollDisplay::pointer() {
     QPoint at;
     queryPointer(&at);
     return at;

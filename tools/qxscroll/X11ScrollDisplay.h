@@ -28,7 +28,7 @@ public:
     bool canScroll() const override { return true; }
     void wheel(int steps) override;
     void movePointer(QPoint native) override;
-    QPoint pointer() override;
+    std::optional<QPoint> pointer() override;
     bool anythingPressed() override;
     // False when another program holds one of the keys.
     bool grabDoneAndCancelKeys() override;

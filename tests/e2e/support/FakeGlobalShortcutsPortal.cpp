@@ -1,21 +1,15 @@
 #include "FakeGlobalShortcutsPortal.h"
 
+#include "FakePortalRequest.h"
+
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QTimer>
 
 namespace {
 
 const QString sessionPath = "/org/freedesktop/portal/desktop/session/test/glimber";
-
-QString requestPath(const QDBusMessage& call) {
-    const QString sender = call.service().mid(1).replace('.', '_');
-    const QString token =
-        qdbus_cast<QVariantMap>(call.arguments().last()).value("handle_token").toString();
-    return "/org/freedesktop/portal/desktop/request/" + sender + "/" + token;
-}
 
 // The shortcuts of a BindShortcuts call: id, description, preferred keys.
 QList<QStringList> shortcutsOf(const QDBusMessage& call) {
@@ -33,16 +27,6 @@ QList<QStringList> shortcutsOf(const QDBusMessage& call) {
     }
     list.endArray();
     return shortcuts;
-}
-
-// The answer a moment later, as a portal sends it.
-void respond(const QString& request, const QVariantMap& results) {
-    QTimer::singleShot(50, [request, results] {
-        QDBusMessage signal =
-            QDBusMessage::createSignal(request, "org.freedesktop.portal.Request", "Response");
-        signal << uint(0) << results;
-        QDBusConnection::sessionBus().send(signal);
-    });
 }
 
 // One shortcut as the portal reports it bound: its id and properties.
@@ -92,12 +76,14 @@ FakeGlobalShortcutsPortal::FakeGlobalShortcutsPortal()
               if (call.member() == "Get")
                   return {QVariant::fromValue(QDBusVariant(uint(2)))};
               if (call.member() == "CreateSession") {
-                  respond(requestPath(call), {{"session_handle", sessionPath}});
-                  return {QVariant::fromValue(QDBusObjectPath(requestPath(call)))};
+                  FakePortalRequest::respond(FakePortalRequest::pathOf(call), 0,
+                                             {{"session_handle", sessionPath}});
+                  return {QVariant::fromValue(QDBusObjectPath(FakePortalRequest::pathOf(call)))};
               }
               if (call.member() == "BindShortcuts") {
-                  respond(requestPath(call), {{"shortcuts", boundAsPreferred(shortcutsOf(call))}});
-                  return {QVariant::fromValue(QDBusObjectPath(requestPath(call)))};
+                  FakePortalRequest::respond(FakePortalRequest::pathOf(call), 0,
+                                             {{"shortcuts", boundAsPreferred(shortcutsOf(call))}});
+                  return {QVariant::fromValue(QDBusObjectPath(FakePortalRequest::pathOf(call)))};
               }
               return {};
           }) {}

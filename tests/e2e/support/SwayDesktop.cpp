@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDataStream>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,7 @@ constexpr int startTimeoutMs = 20'000;
 
 // Sway's user when this process is root (CI is), as sway refuses to run as root.
 constexpr char swayUserName[] = "glimber-e2e";
+constexpr char cursorTheme[] = "Adwaita";
 
 // Runs a program to its end. It waits without an event loop: the desktop
 // starts before the application object that would turn one.
@@ -79,6 +81,38 @@ bool claimX11SocketFolder() {
            chmod(folder, 01777) == 0;
 }
 
+// An Xcursor file of one see-through pixel.
+QByteArray invisibleCursor() {
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    constexpr quint32 imageType = 0xfffd0002;
+    constexpr quint32 nominalSize = 24;
+    // Header, one table entry, then the image chunk: its header and its pixel.
+    out << quint32(0x72756358) << quint32(16) << quint32(0x10000) << quint32(1);
+    out << imageType << nominalSize << quint32(28);
+    out << quint32(36) << imageType << nominalSize << quint32(1) << quint32(1) << quint32(1)
+        << quint32(0) << quint32(0) << quint32(0) << quint32(0);
+    return file;
+}
+
+// A cursor theme whose every arrow is see-through. Headless outputs draw the
+// pointer into their pictures, where it would stand still over moving rows or
+// spoil a comparison. It takes the name GTK and sway ask for by default, so
+// every client on the desktop draws it.
+bool writeInvisibleCursorTheme(const QString& icons) {
+    const QString theme = icons + "/" + cursorTheme;
+    if (!QDir().mkpath(theme + "/cursors") ||
+        !writeFile(theme + "/index.theme", "[Icon Theme]\nName=" + QByteArray(cursorTheme) + "\n"))
+        return false;
+    for (const char* name : {"default", "left_ptr", "text", "xterm", "pointer", "hand1", "hand2",
+                             "crosshair", "cross", "grabbing", "top_left_arrow"}) {
+        if (!writeFile(theme + "/cursors/" + name, invisibleCursor()))
+            return false;
+    }
+    return true;
+}
+
 QProcessEnvironment swayEnvironment(const QString& runtime, int outputs) {
     QProcessEnvironment environment;
     environment.insert("PATH", qEnvironmentVariable("PATH"));
@@ -88,6 +122,7 @@ QProcessEnvironment swayEnvironment(const QString& runtime, int outputs) {
     environment.insert("WLR_HEADLESS_OUTPUTS", QString::number(outputs));
     environment.insert("WLR_RENDERER", "pixman");
     environment.insert("WLR_LIBINPUT_NO_DEVICES", "1");
+    environment.insert("XCURSOR_PATH", runtime + "/icons");
     return environment;
 }
 
@@ -232,7 +267,8 @@ SwayDesktop::~SwayDesktop() {
     currentDesktop = nullptr;
     input_.reset();
     // In the order they depend on each other: the portals on the bus and on sway.
-    for (QProcess* process : {&portal_, &portalBackend_, &pipewire_, &bus_, &sway_}) {
+    for (QProcess* process :
+         {&portal_, &portalBackend_, &sessionManager_, &pipewire_, &bus_, &sway_}) {
         process->terminate();
         if (!process->waitForFinished(3000)) {
             process->kill();
@@ -274,7 +310,8 @@ bool SwayDesktop::startBus() {
 
 bool SwayDesktop::writeSwayConfig(const QString& path) const {
     // Xwayland from the start, so that it is there before the first X client.
-    QByteArray config = "xwayland force\n"
+    QByteArray config = "seat * xcursor_theme " + QByteArray(cursorTheme) + " 24\n"
+                        "xwayland force\n"
                         "default_border none\n"
                         "default_floating_border none\n";
     for (const Output& output : outputs_) {
@@ -300,7 +337,7 @@ bool SwayDesktop::startSway() {
     const QString config = runtime_.filePath("config");
     if (!user || !claimX11SocketFolder() ||
         chown(QFile::encodeName(runtime_.path()).constData(), user->pw_uid, user->pw_gid) != 0 ||
-        !writeSwayConfig(config))
+        !writeSwayConfig(config) || !writeInvisibleCursorTheme(runtime_.filePath("icons")))
         return false;
     sway_.setProcessEnvironment(swayEnvironment(runtime_.path(), int(outputs_.size())));
     HeadlessDesktop::tieToThisProcess(sway_);
@@ -336,6 +373,9 @@ bool SwayDesktop::exportSockets() {
     qputenv("SWAYSOCK", QFile::encodeName(ipc));
     qputenv("XDG_SESSION_TYPE", "wayland");
     qputenv("XDG_CURRENT_DESKTOP", "sway");
+    // Clients load their own arrows: from the see-through theme too.
+    qputenv("XCURSOR_PATH", QFile::encodeName(runtime_.filePath("icons")));
+    qputenv("XCURSOR_THEME", cursorTheme);
     return true;
 }
 
@@ -369,6 +409,29 @@ bool SwayDesktop::admitToXwayland() {
     });
 }
 
+QProcessEnvironment SwayDesktop::serviceEnvironment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The test's own XDG_RUNTIME_DIR goes with its home, and PipeWire's socket with it.
+    environment.insert("XDG_RUNTIME_DIR", runtime_.path());
+    return environment;
+}
+
+bool SwayDesktop::startPipeWire() {
+    if (pipewire_.state() != QProcess::NotRunning)
+        return true;
+    startService(pipewire_, "pipewire", serviceEnvironment());
+    if (!waitFor([this] { return !socketIn(runtime_.path(), "pipewire-0").isEmpty(); }))
+        return false;
+    // The session manager links a screen cast's stream to whoever asks for
+    // it by its node, as on every desktop with PipeWire.
+    startService(sessionManager_, "wireplumber", serviceEnvironment());
+    return true;
+}
+
+QString SwayDesktop::pipeWireSocket() const {
+    return runtime_.filePath("pipewire-0");
+}
+
 bool SwayDesktop::startPortals() {
     // xdg-desktop-portal 1.16 offers Screenshot only beside an Access backend,
     // which it never asks on behalf of a screenshot backend of version 1 like
@@ -383,14 +446,11 @@ bool SwayDesktop::startPortals() {
                    "org.freedesktop.impl.portal.ScreenCast;org.freedesktop.impl.portal.Access;\n"
                    "UseIn=sway;\n"))
         return false;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // The test's own XDG_RUNTIME_DIR goes with its home, and PipeWire's socket with it.
-    environment.insert("XDG_RUNTIME_DIR", runtime_.path());
+    QProcessEnvironment environment = serviceEnvironment();
     environment.insert("XDG_DESKTOP_PORTAL_DIR", portals);
     // Each after the one it needs is there: the portal takes its backend's
     // version when it starts, and fails every request until the backend is up.
-    startService(pipewire_, "pipewire", environment);
-    if (!waitFor([this] { return !socketIn(runtime_.path(), "pipewire-0").isEmpty(); }))
+    if (!startPipeWire())
         return false;
     startService(portalBackend_, "/usr/libexec/xdg-desktop-portal-wlr", environment);
     if (!waitFor([] {

@@ -65,14 +65,19 @@ public:
     QByteArray swaymsg(const QStringList& arguments) const;
     // What the desktop shows in `geometry` ("x,y wxh", all of it when empty),
     // at the largest scale of the outputs in it. Headless outputs draw the
-    // pointer's arrow into the picture: move it away from what a test compares.
+    // pointer's arrow into the picture; every arrow on this desktop is see-through.
     QImage grim(const QString& geometry = {}) const;
 
     // PipeWire, xdg-desktop-portal-wlr and xdg-desktop-portal on this
     // desktop's bus; true once the portal offers org.freedesktop.portal.Screenshot.
     bool startPortals();
+    // PipeWire and its session manager, also alone for a test that brings a
+    // portal of its own; PipeWire's socket.
+    bool startPipeWire();
+    QString pipeWireSocket() const;
 
 private:
+    QProcessEnvironment serviceEnvironment() const;
     bool startBus();
     bool writeSwayConfig(const QString& path) const;
     bool startSway();
@@ -85,6 +90,7 @@ private:
     QProcess sway_;
     QProcess bus_;
     QProcess pipewire_;
+    QProcess sessionManager_;
     QProcess portalBackend_;
     QProcess portal_;
     std::unique_ptr<WaylandInput> input_;

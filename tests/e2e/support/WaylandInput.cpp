@@ -136,6 +136,13 @@ void WaylandInput::button(bool down) {
     endPointerFrame();
 }
 
+void WaylandInput::wheel(int notches) {
+    zwlr_virtual_pointer_v1_axis_source(pointer_, WL_POINTER_AXIS_SOURCE_WHEEL);
+    zwlr_virtual_pointer_v1_axis_discrete(pointer_, now(), WL_POINTER_AXIS_VERTICAL_SCROLL,
+                                          wl_fixed_from_int(15 * notches), notches);
+    endPointerFrame();
+}
+
 void WaylandInput::rest(QPointF point) {
     moveTo(point);
     // A window that the pointer has just entered on another output takes

@@ -39,6 +39,8 @@ public:
     void click(QPointF point);
     // Presses at `from`, moves in steps, releases at `to`.
     void drag(QPointF from, QPointF to);
+    // Wheel notches down (positive) or up at the pointer.
+    void wheel(int notches);
 
     // evdev key codes (linux/input-event-codes.h): KEY_ESC 1, KEY_ENTER 28.
     void key(int code, bool down);
