@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int thickness = 3;
+const QColor colour(0x2f, 0x8c, 0xff);
 
 } // namespace
 
@@ -19,5 +19,13 @@ RegionFrame::RegionFrame(const QRect& region)
 }
 
 void RegionFrame::paintEvent(QPaintEvent*) {
-    QPainter(this).fillRect(rect(), QColor(0x2f, 0x8c, 0xff));
+    QPainter(this).fillRect(rect(), colour);
+}
+
+void RegionFrame::paint(QPainter& painter, const QRect& region) {
+    const QRect outer = region.adjusted(-thickness, -thickness, thickness, thickness);
+    painter.save();
+    painter.setClipRegion(QRegion(outer) - QRegion(region));
+    painter.fillRect(outer, colour);
+    painter.restore();
 }

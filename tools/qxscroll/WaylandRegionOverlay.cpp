@@ -1,5 +1,6 @@
 #include "WaylandRegionOverlay.h"
 
+#include "RegionFrame.h"
 #include "ScrollControls.h"
 
 // The protocol names a parameter after a C++ keyword.
@@ -18,8 +19,7 @@
 
 namespace {
 
-constexpr int thickness = 3;
-const QColor frameColour(0x2f, 0x8c, 0xff);
+constexpr int thickness = RegionFrame::thickness;
 
 const zwlr_layer_surface_v1_listener layerListener{
     [](void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t, uint32_t) {
@@ -146,10 +146,7 @@ void WaylandRegionOverlay::draw() {
     painter.fillRect(buffer->image.rect(), Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.scale(bufferScale_, bufferScale_);
-    const QRect outer = frame_.adjusted(-thickness, -thickness, thickness, thickness);
-    painter.setClipRegion(QRegion(outer) - QRegion(frame_));
-    painter.fillRect(outer, frameColour);
-    painter.setClipping(false);
+    RegionFrame::paint(painter, frame_);
     // The bar is never shown as a window of its own: it is laid out and drawn here.
     controls_->resize(bar_.size());
     controls_->layout()->setGeometry(QRect(QPoint(0, 0), bar_.size()));

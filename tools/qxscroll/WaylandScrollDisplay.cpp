@@ -7,6 +7,8 @@
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <cmath>
 #include <cstring>
@@ -111,6 +113,16 @@ void announced(void* data, wl_registry* registry, uint32_t name, const char* int
 
 const wl_registry_listener registryListener{announced, [](void*, wl_registry*, uint32_t) {}};
 
+// Without an overlay layer, a window over the whole screen of the region,
+// which Qt knows by the compositor's name for it or by its place.
+std::unique_ptr<FullScreenRegionOverlay> windowOverlayOn(const WaylandScrollDisplay::Output& output) {
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name() == output.name || screen->geometry() == output.geometry)
+            return std::make_unique<FullScreenRegionOverlay>(screen);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 WaylandScrollDisplay::WaylandScrollDisplay(std::unique_ptr<PipeWireFrames> frames,
@@ -121,7 +133,7 @@ WaylandScrollDisplay::WaylandScrollDisplay(std::unique_ptr<PipeWireFrames> frame
     , globals_(std::make_unique<Globals>()) {}
 
 WaylandScrollDisplay::~WaylandScrollDisplay() {
-    overlay_.reset();
+    layerOverlay_.reset();
     events_.reset();
     if (virtualPointer_)
         zwlr_virtual_pointer_v1_destroy(virtualPointer_);
@@ -151,9 +163,8 @@ bool WaylandScrollDisplay::bind(QString* problem) {
         *problem = QStringLiteral("the Wayland compositor did not answer");
         return false;
     }
-    if (!globals.compositor || !globals.shm || !globals.layers) {
-        *problem = QStringLiteral("this desktop has no overlay layer (wlr-layer-shell) to draw "
-                                  "the frame and the bar on");
+    if (!globals.compositor || !globals.shm) {
+        *problem = QStringLiteral("the Wayland compositor offers no surfaces to draw on");
         return false;
     }
     if (globals.pointers && globals.seat)
@@ -166,8 +177,13 @@ bool WaylandScrollDisplay::bind(QString* problem) {
             forOverlay.output = known->output;
     }
     const int bufferScale = int(std::ceil(output_.pixelsPerUnit - 0.01));
-    overlay_ =
-        std::make_unique<WaylandRegionOverlay>(forOverlay, output_.geometry.topLeft(), bufferScale);
+    if (globals.layers)
+        layerOverlay_ = std::make_unique<WaylandRegionOverlay>(
+            forOverlay, output_.geometry.topLeft(), bufferScale);
+    else if (!(windowOverlay_ = windowOverlayOn(output_))) {
+        *problem = QStringLiteral("no screen to draw the frame and the bar on");
+        return false;
+    }
     events_ = std::make_unique<QSocketNotifier>(wl_display_get_fd(globals.display),
                                                 QSocketNotifier::Read);
     QObject::connect(events_.get(), &QSocketNotifier::activated, this,
@@ -232,10 +248,14 @@ void WaylandScrollDisplay::movePointer(QPoint native) {
 
 void WaylandScrollDisplay::present(const QRect& frame, const QRect& bar,
                                    ScrollControls& controls) {
-    overlay_->show(frame, bar, controls);
+    if (windowOverlay_)
+        return windowOverlay_->present(frame, bar, controls);
+    layerOverlay_->show(frame, bar, controls);
     flush();
 }
 
 void WaylandScrollDisplay::hidePresentation() {
-    overlay_->hide();
+    if (windowOverlay_)
+        return windowOverlay_->hide();
+    layerOverlay_->hide();
 }

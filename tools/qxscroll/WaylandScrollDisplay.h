@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FullScreenRegionOverlay.h"
 #include "PipeWireFrames.h"
 #include "ScrollDisplay.h"
 #include "WaylandRegionOverlay.h"
@@ -13,7 +14,8 @@ struct zwlr_virtual_pointer_v1;
 
 // A scrolling capture's desktop under Wayland: pictures from the desktop's
 // screen cast of one output, wheel steps through wlroots' virtual pointer
-// where the compositor offers it, and the frame and bar on an overlay surface.
+// where the compositor offers it, and the frame and bar on an overlay surface
+// (or, without an overlay layer, a see-through window over the whole screen).
 // Native units are the output's pixels, counted from the output's corner in
 // the layout as X11 counts root pixels: (x, y) native is
 // corner + ((x, y) - corner) / pixelsPerUnit in the layout.
@@ -31,8 +33,8 @@ public:
         qreal pixelsPerUnit; // of the screen cast's pictures
     };
 
-    // Nothing, with the reason in `problem`, without a compositor or its
-    // overlay layer. `layout` is the bounding box of all outputs.
+    // Nothing, with the reason in `problem`, without a compositor to draw
+    // on. `layout` is the bounding box of all outputs.
     static std::unique_ptr<WaylandScrollDisplay> connect(std::unique_ptr<PipeWireFrames> frames,
                                                          const Output& output, QRect layout,
                                                          QString* problem);
@@ -61,7 +63,9 @@ private:
     Output output_;
     QRect layout_;
     std::unique_ptr<Globals> globals_;
-    std::unique_ptr<WaylandRegionOverlay> overlay_;
+    // The overlay layer where the compositor has one, else a full-screen window.
+    std::unique_ptr<WaylandRegionOverlay> layerOverlay_;
+    std::unique_ptr<FullScreenRegionOverlay> windowOverlay_;
     std::unique_ptr<QSocketNotifier> events_;
     zwlr_virtual_pointer_v1* virtualPointer_ = nullptr;
     std::optional<QPoint> pointer_; // where this program last put it
