@@ -27,37 +27,13 @@ double median(std::vector<double> values) {
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// A page drawn row by row on demand, so that a 100,000-row page costs no
-// memory of its own: lines of glyph-like noise, one line in seven left blank.
-void pageRow(int y, quint32* out, int width) {
-    const unsigned line = unsigned(y / 18);
-    const int inLine = y % 18;
-    std::fill(out, out + width, 0xfff8f8f4u);
-    if (inLine < 3 || inLine > 14 || line % 7 == 6)
-        return;
-    const int length = int((line * 2654435761u) % unsigned(width - 40)) + 40;
-    for (int x = 8; x < length; ++x) {
-        const unsigned h = (unsigned(x / 6) * 40503u) ^ (line * 2246822519u) ^
-                           (unsigned(inLine) * 3266489917u) ^ unsigned(x % 6) * 668265263u;
-        if ((h ^ (h >> 15)) % 3 == 0)
-            out[x] = 0xff000000u | ((h >> 4) & 0x3f3f7f);
-    }
-}
-
-QImage pageFrame(int position, QSize region) {
-    QImage frame(region, QImage::Format_RGB32);
-    for (int r = 0; r < region.height(); ++r)
-        pageRow(position + r, reinterpret_cast<quint32*>(frame.scanLine(r)), region.width());
-    return frame;
-}
-
 // Stitches a scroll down to `height` rows and writes the PNG; returns false on any failure.
 bool stitchTall(QSize region, int height, bool stitch) {
     ScrollStitcher stitcher(region, 100'000);
     std::mt19937 random(7);
     for (int position = 0; position + region.height() <= height;
          position += 200 + int(random() % 300u)) {
-        const QImage frame = pageFrame(position, region);
+        const QImage frame = endlessPageFrame(position, region);
         if (stitch && stitcher.add(frame, std::nullopt) == ScrollStitcher::Outcome::failed)
             return false;
     }

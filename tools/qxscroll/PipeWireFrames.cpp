@@ -7,6 +7,7 @@
 #include <QMutexLocker>
 
 #include <cstring>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -74,6 +75,15 @@ const spa_pod* enumFormat(spa_pod_builder* builder) {
 const spa_pod* mappableBuffers(spa_pod_builder* builder) {
     spa_pod_frame object;
     spa_pod_builder_push_object(builder, &object, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers);
+    // Only the newest picture is kept: two buffers let one fill while the
+    // other is read, and each more holds a whole output's pixels.
+    spa_pod_builder_prop(builder, SPA_PARAM_BUFFERS_buffers, 0);
+    spa_pod_frame count;
+    spa_pod_builder_push_choice(builder, &count, SPA_CHOICE_Range, 0);
+    spa_pod_builder_int(builder, 2);
+    spa_pod_builder_int(builder, 2);
+    spa_pod_builder_int(builder, 16);
+    spa_pod_builder_pop(builder, &count);
     spa_pod_builder_prop(builder, SPA_PARAM_BUFFERS_dataType, 0);
     spa_pod_frame choice;
     spa_pod_builder_push_choice(builder, &choice, SPA_CHOICE_Flags, 0);
@@ -104,7 +114,10 @@ bool PipeWireFrames::connect(int fd, unsigned int node, QString* problem) {
         *problem = QStringLiteral("PipeWire could not make its thread");
         return false;
     }
-    context_ = pw_context_new(pw_thread_loop_get_loop(loop_), nullptr, 0);
+    // PipeWire locks what it maps into memory, as audio's deadlines want; for
+    // pictures that would hold every buffer's whole output in this program.
+    context_ = pw_context_new(pw_thread_loop_get_loop(loop_),
+                              pw_properties_new("mem.allow-mlock", "false", nullptr), 0);
     if (!context_) {
         ::close(fd);
         *problem = QStringLiteral("PipeWire could not start");
@@ -130,9 +143,9 @@ bool PipeWireFrames::connect(int fd, unsigned int node, QString* problem) {
     const spa_pod* params[] = {enumFormat(&builder)};
     const int connected = pw_stream_connect(
         stream_, PW_DIRECTION_INPUT, node,
-        // The output's node going away ends the stream, instead of linking it to another.
-        pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS |
-                        PW_STREAM_FLAG_DONT_RECONNECT),
+        // The output's node going away ends the stream, instead of linking it
+        // to another. Buffers are mapped here, a region's rows at a time.
+        pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_DONT_RECONNECT),
         params, 1);
     if (connected < 0) {
         *problem = QStringLiteral("the screen's stream could not be joined: %1")
@@ -177,6 +190,11 @@ QImage PipeWireFrames::newest() const {
     return newest_;
 }
 
+quint64 PipeWireFrames::received() const {
+    const QMutexLocker lock(&mutex_);
+    return received_;
+}
+
 QString PipeWireFrames::problem() const {
     const QMutexLocker lock(&mutex_);
     return problem_;
@@ -214,13 +232,18 @@ void PipeWireFrames::takeBuffer() {
         return;
     const spa_data& data = newest->buffer->datas[0];
     const QMutexLocker lock(&mutex_);
-    if (fits(data))
-        newest_ = copyKept(data);
+    if (fits(data)) {
+        if (QImage kept = copyKept(data); !kept.isNull()) {
+            newest_ = std::move(kept);
+            ++received_;
+        }
+    }
     pw_stream_queue_buffer(stream_, newest);
 }
 
 bool PipeWireFrames::fits(const spa_data& data) const {
-    if (!data.data || !data.chunk || data.chunk->size == 0 ||
+    const bool readable = data.data || (data.type == SPA_DATA_MemFd && data.fd >= 0);
+    if (!readable || !data.chunk || data.chunk->size == 0 ||
         (data.chunk->flags & SPA_CHUNK_FLAG_CORRUPTED) != 0 || format_ == QImage::Format_Invalid ||
         keep_.isEmpty() || !QRect(QPoint(0, 0), size_).contains(keep_))
         return false;
@@ -234,13 +257,56 @@ int PipeWireFrames::stride(const spa_data& data) const {
     return data.chunk->stride > 0 ? data.chunk->stride : size_.width() * 4;
 }
 
-QImage PipeWireFrames::copyKept(const spa_data& data) const {
-    const auto* first = static_cast<const uchar*>(data.data) + data.chunk->offset +
-                        qsizetype(keep_.y()) * stride(data) + qsizetype(keep_.x()) * 4;
-    // A view of the mapped buffer, copied out before the buffer goes back.
+QImage PipeWireFrames::copyKept(const spa_data& data) {
+    const qsizetype firstByte = qsizetype(data.chunk->offset) +
+                                qsizetype(keep_.y()) * stride(data) + qsizetype(keep_.x()) * 4;
+    const qsizetype endByte = qsizetype(data.chunk->offset) +
+                              qsizetype(keep_.bottom()) * stride(data) +
+                              qsizetype(keep_.right() + 1) * 4;
+    const uchar* first = nullptr;
+    void* mapped = MAP_FAILED;
+    std::size_t mappedBytes = 0;
+    if (data.data) {
+        first = static_cast<const uchar*>(data.data) + firstByte;
+    } else {
+        // Only the region's rows are mapped, and only while they are copied:
+        // the whole output's pixels would count in this program's memory.
+        const qsizetype page = sysconf(_SC_PAGESIZE);
+        const qsizetype start = qsizetype(data.mapoffset) + firstByte;
+        const qsizetype mapStart = start - start % page;
+        mappedBytes = std::size_t(qsizetype(data.mapoffset) + endByte - mapStart);
+        mapped = mmap(nullptr, mappedBytes, PROT_READ, MAP_SHARED, int(data.fd), off_t(mapStart));
+        if (mapped == MAP_FAILED)
+            return {};
+        first = static_cast<const uchar*>(mapped) + (start - mapStart);
+    }
+    // A view of the buffer, copied out before the buffer goes back.
     const QImage view(first, keep_.width(), keep_.height(), stride(data), format_);
-    return format_ == QImage::Format_RGB32 ? view.copy()
-                                           : view.convertToFormat(QImage::Format_RGB32);
+    QImage kept;
+    if (format_ != QImage::Format_RGB32) {
+        kept = view.convertToFormat(QImage::Format_RGB32);
+    } else if (QImage* spare = spareImage()) {
+        for (int y = 0; y < keep_.height(); ++y)
+            std::memcpy(spare->scanLine(y), view.constScanLine(y), std::size_t(keep_.width()) * 4);
+        kept = *spare;
+    }
+    if (mapped != MAP_FAILED)
+        munmap(mapped, mappedBytes);
+    return kept;
+}
+
+QImage* PipeWireFrames::spareImage() {
+    // A picture nobody but this list holds any more is written over: a new
+    // one of megabytes for every picture would be made on this thread and
+    // freed on another, which the C library keeps as memory of this program.
+    for (QImage& image : spares_) {
+        if (image.size() == keep_.size() && image.isDetached())
+            return &image;
+    }
+    QImage& replaced = spares_[nextSpare_];
+    nextSpare_ = (nextSpare_ + 1) % spares_.size();
+    replaced = QImage(keep_.size(), QImage::Format_RGB32);
+    return replaced.isNull() ? nullptr : &replaced;
 }
 
 void PipeWireFrames::takeState(int state, const char* error) {

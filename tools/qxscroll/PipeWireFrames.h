@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 struct pw_thread_loop;
@@ -36,6 +37,8 @@ public:
     QImage newest() const;
     // Why the stream ended, when it did.
     QString problem() const;
+    // The pictures that arrived whole so far.
+    quint64 received() const;
 
     // Called on PipeWire's thread.
     void takeFormat(const struct spa_pod* format);
@@ -48,7 +51,8 @@ private:
     // With the lock held: the buffer holds the whole kept part of a picture.
     bool fits(const spa_data& data) const;
     int stride(const spa_data& data) const;
-    QImage copyKept(const spa_data& data) const;
+    QImage copyKept(const spa_data& data);
+    QImage* spareImage();
 
     pw_thread_loop* loop_ = nullptr;
     pw_context* context_ = nullptr;
@@ -61,5 +65,9 @@ private:
     QImage::Format format_ = QImage::Format_Invalid;
     QRect keep_;
     QImage newest_;
+    // Pictures of the kept part to copy into, reused once nobody holds them.
+    std::array<QImage, 4> spares_;
+    std::size_t nextSpare_ = 0;
+    quint64 received_ = 0;
     QString problem_;
 };

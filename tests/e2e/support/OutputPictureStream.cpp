@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int tickMs = 33;
-
 void onParamChanged(void* data, uint32_t id, const spa_pod* param) {
     if (id == SPA_PARAM_Format && param)
         static_cast<OutputPictureStream*>(data)->takeFormat(param);
@@ -50,8 +48,14 @@ const spa_pod* videoFormat(spa_pod_builder* builder, QSize size) {
 const spa_pod* sharedMemoryBuffers(spa_pod_builder* builder, QSize size) {
     spa_pod_frame object;
     spa_pod_builder_push_object(builder, &object, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers);
+    // As many as the wlroots portal offers: two by default, up to 32.
     spa_pod_builder_prop(builder, SPA_PARAM_BUFFERS_buffers, 0);
-    spa_pod_builder_int(builder, 4);
+    spa_pod_frame count;
+    spa_pod_builder_push_choice(builder, &count, SPA_CHOICE_Range, 0);
+    spa_pod_builder_int(builder, 2);
+    spa_pod_builder_int(builder, 2);
+    spa_pod_builder_int(builder, 32);
+    spa_pod_builder_pop(builder, &count);
     spa_pod_builder_prop(builder, SPA_PARAM_BUFFERS_blocks, 0);
     spa_pod_builder_int(builder, 1);
     spa_pod_builder_prop(builder, SPA_PARAM_BUFFERS_size, 0);
@@ -65,10 +69,11 @@ const spa_pod* sharedMemoryBuffers(spa_pod_builder* builder, QSize size) {
 
 } // namespace
 
-OutputPictureStream::OutputPictureStream(std::function<QImage()> picture, QSize size)
+OutputPictureStream::OutputPictureStream(std::function<QImage()> picture, QSize size,
+                                         int intervalMs)
     : picture_(std::move(picture))
     , size_(size) {
-    ticks_.setInterval(tickMs);
+    ticks_.setInterval(intervalMs);
     QObject::connect(&ticks_, &QTimer::timeout, [this] { tick(); });
 }
 

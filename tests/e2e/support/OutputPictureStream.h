@@ -21,8 +21,9 @@ struct spa_pod;
 // cannot give one.
 class OutputPictureStream {
 public:
-    // `picture` gives the output as it is now, at `size`; asked on this thread.
-    OutputPictureStream(std::function<QImage()> picture, QSize size);
+    // `picture` gives the output as it is now, at `size`; asked on this thread
+    // every `intervalMs` (0: as often as the event loop comes round).
+    OutputPictureStream(std::function<QImage()> picture, QSize size, int intervalMs = 33);
     ~OutputPictureStream();
     OutputPictureStream(const OutputPictureStream&) = delete;
     OutputPictureStream& operator=(const OutputPictureStream&) = delete;

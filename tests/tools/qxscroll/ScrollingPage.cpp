@@ -6,6 +6,21 @@
 
 namespace {
 
+void endlessPageRow(int y, quint32* out, int width) {
+    const unsigned line = unsigned(y / 18);
+    const int inLine = y % 18;
+    std::fill(out, out + width, 0xfff8f8f4u);
+    if (inLine < 3 || inLine > 14 || line % 7 == 6)
+        return;
+    const int length = int((line * 2654435761u) % unsigned(width - 40)) + 40;
+    for (int x = 8; x < length; ++x) {
+        const unsigned h = (unsigned(x / 6) * 40503u) ^ (line * 2246822519u) ^
+                           (unsigned(inLine) * 3266489917u) ^ unsigned(x % 6) * 668265263u;
+        if ((h ^ (h >> 15)) % 3 == 0)
+            out[x] = 0xff000000u | ((h >> 4) & 0x3f3f7f);
+    }
+}
+
 constexpr QRgb paper = 0xfff8f8f4;
 
 // One line of glyph-like blots, different for every seed.
@@ -127,3 +142,11 @@ std::string firstDifferentRow(const QImage& actual, const QImage& expected) {
     }
     return {};
 }
+
+QImage endlessPageFrame(int position, QSize region) {
+    QImage frame(region, QImage::Format_RGB32);
+    for (int r = 0; r < region.height(); ++r)
+        endlessPageRow(position + r, reinterpret_cast<quint32*>(frame.scanLine(r)), region.width());
+    return frame;
+}
+

@@ -27,6 +27,11 @@ private:
     QImage footer_;
 };
 
+// The region of an endless page scrolled down by `position` rows, drawn row
+// by row on demand, so that a 100,000-row page costs no memory of its own:
+// lines of glyph-like noise, one line in seven left blank.
+QImage endlessPageFrame(int position, QSize region);
+
 // Empty when both are the same picture; else their sizes or the first row
 // where they differ.
 std::string firstDifferentRow(const QImage& actual, const QImage& expected);
