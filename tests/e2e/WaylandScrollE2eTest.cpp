@@ -178,11 +178,12 @@ TEST_F(SwayScrollWithFakeScreenCastPortal, AutoScrollStepsThroughTheVirtualPoint
     const auto tool = startOver(region());
     ASSERT_TRUE(waitForFrame()) << tool->errors().toStdString();
     click(autoScroll);
-    // Auto-scroll ends by itself at the last row; the list then holds still.
+    // Auto-scroll ends by itself at the last row; the list then holds still,
+    // for longer than any pause between two of its steps on a busy machine.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             const QImage before = shown();
-            QTest::qWait(2500);
+            QTest::qWait(4000);
             return shown() == before;
         },
         120'000));
