@@ -75,7 +75,9 @@ QList<QRect> find(Pix* grey) {
     const PixPtr small(pixScaleAreaMap(grey, 1.0f / reduction, 1.0f / reduction));
     const int background = small ? mostCommonGrey(small.get()) : -1;
     const PixPtr mask = background >= 0 ? contentMask(small.get(), background) : nullptr;
-    const PixPtr joined(mask ? pixCloseBrick(nullptr, mask.get(), joinDistance, joinDistance)
+    // The safe closing: the plain one erodes shapes that touch the picture's
+    // edge, and text there (the foot of a scrolled capture) fell outside its region.
+    const PixPtr joined(mask ? pixCloseSafeBrick(nullptr, mask.get(), joinDistance, joinDistance)
                              : nullptr);
     QList<QRect> regions;
     for (const QRect& box : ShapeBoxes::of(joined.get())) {
