@@ -74,7 +74,8 @@ int connectTo(const char* socketPath) {
 // milliseconds of one stitch.
 int consume(const char* socket, unsigned node, QRect region, int height, double seconds) {
     QString problem;
-    std::unique_ptr<PipeWireFrames> frames = PipeWireFrames::open(connectTo(socket), node, &problem);
+    std::unique_ptr<PipeWireFrames> frames =
+        PipeWireFrames::open(connectTo(socket), node, &problem);
     if (!frames)
         return 1;
     frames->keep(region);
@@ -116,8 +117,8 @@ int consume(const char* socket, unsigned node, QRect region, int height, double 
             return 1;
     }
     std::printf("%d %llu %.3f %.3f %.1f\n", stitched,
-                static_cast<unsigned long long>(frames->received()),
-                double(since.elapsed()) / 1000, median(stitch), ownPeakMb());
+                static_cast<unsigned long long>(frames->received()), double(since.elapsed()) / 1000,
+                median(stitch), ownPeakMb());
     return 0;
 }
 
@@ -130,17 +131,20 @@ struct Consumed {
 };
 
 // Runs this program as the child above; what it printed and its peak memory.
-std::optional<Consumed> runConsumer(const QString& socket, unsigned node, QRect region,
-                                    int height, double seconds) {
+std::optional<Consumed> runConsumer(const QString& socket, unsigned node, QRect region, int height,
+                                    double seconds) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return std::nullopt;
-    const QByteArray arguments[] = {"--consume", socket.toLocal8Bit(), QByteArray::number(node),
+    const QByteArray arguments[] = {"--consume",
+                                    socket.toLocal8Bit(),
+                                    QByteArray::number(node),
                                     QByteArray::number(region.x()),
                                     QByteArray::number(region.y()),
                                     QByteArray::number(region.width()),
                                     QByteArray::number(region.height()),
-                                    QByteArray::number(height), QByteArray::number(seconds)};
+                                    QByteArray::number(height),
+                                    QByteArray::number(seconds)};
     const pid_t child = fork();
     if (child == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
@@ -176,15 +180,16 @@ double plainPeakMb(QSize region, int height) {
     if (child == 0) {
         ScrollStitcher stitcher(region, 100'000);
         for (int position = 0; stitcher.height() < height; position += rowsPerPicture) {
-            const ScrollStitcher::Outcome outcome = stitcher.add(endlessPageFrame(position, region));
+            const ScrollStitcher::Outcome outcome =
+                stitcher.add(endlessPageFrame(position, region));
             if (outcome == ScrollStitcher::Outcome::full)
                 break;
             if (outcome != ScrollStitcher::Outcome::appended && position > 0)
                 _exit(1);
         }
         QTemporaryDir dir;
-        const bool written = stitcher.finish() &&
-                             TallPng::write(stitcher.rows(), dir.filePath("t.png")).isEmpty();
+        const bool written =
+            stitcher.finish() && TallPng::write(stitcher.rows(), dir.filePath("t.png")).isEmpty();
         _exit(written ? 0 : 1);
     }
     int status = 0;
@@ -250,10 +255,10 @@ double x11GrabAndStitchMs(QRect region) {
 
 int main(int argc, char** argv) {
     if (argc == 10 && std::strcmp(argv[1], "--consume") == 0)
-        return consume(argv[2], unsigned(std::atoi(argv[3])),
-                       QRect(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]),
-                             std::atoi(argv[7])),
-                       std::atoi(argv[8]), std::atof(argv[9]));
+        return consume(
+            argv[2], unsigned(std::atoi(argv[3])),
+            QRect(std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])),
+            std::atoi(argv[8]), std::atof(argv[9]));
     const QSize memoryRegion(1600, 1000);
     const double plain20 = plainPeakMb(memoryRegion, 20'000);
     const double plain100 = plainPeakMb(memoryRegion, 100'000);
@@ -272,8 +277,8 @@ int main(int argc, char** argv) {
     // Sway's Xwayland took DISPLAY over: the X grabs are Xvfb's.
     qputenv("DISPLAY", xvfbDisplay);
     std::printf("| figure | unit | input | PipeWire | X11 | ratio |\n|---|---|---|---|---|---|\n");
-    for (const QRect region : {QRect(hole, QSize(1600, 1000)), QRect(QPoint(120, 130),
-                                                                      QSize(3600, 1900))}) {
+    for (const QRect region :
+         {QRect(hole, QSize(1600, 1000)), QRect(QPoint(120, 130), QSize(3600, 1900))}) {
         const std::optional<Consumed> cast = overPipeWire(sway, region, 0, 8);
         const double x11Ms = x11GrabAndStitchMs(region);
         if (!cast || x11Ms <= 0) {
@@ -293,8 +298,7 @@ int main(int argc, char** argv) {
                     region.width(), region.height(), cast->peakMb);
         std::printf("| stitching one picture (PipeWire) / grab and stitch (X11) | ms | %dx%d "
                     "| %.1f | %.1f | %.2f |\n",
-                    region.width(), region.height(), cast->stitchMs, x11Ms,
-                    cast->stitchMs / x11Ms);
+                    region.width(), region.height(), cast->stitchMs, x11Ms, cast->stitchMs / x11Ms);
     }
     for (const auto& [height, plain] : {std::pair{20'000, plain20}, std::pair{100'000, plain100}}) {
         const std::optional<Consumed> cast =

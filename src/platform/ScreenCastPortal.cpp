@@ -92,8 +92,8 @@ void ScreenCastPortal::request(const QString& method, QVariantList arguments, QV
                     return Q_EMIT cancelled();
                 }
                 if (response != 0)
-                    return fail(QStringLiteral("the desktop refused the screen cast (%1)")
-                                    .arg(method));
+                    return fail(
+                        QStringLiteral("the desktop refused the screen cast (%1)").arg(method));
                 (this->*next)(results);
             });
 }
@@ -121,10 +121,9 @@ void ScreenCastPortal::openRemote(const QVariantMap& startedResults) {
     if (!stream)
         return fail(QStringLiteral("the desktop started a screen cast without a stream"));
     const QString token = startedResults.value(QStringLiteral("restore_token")).toString();
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(PortalRequestPath::service),
-                                                       QLatin1String(PortalRequestPath::path),
-                                                       interface,
-                                                       QStringLiteral("OpenPipeWireRemote"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QLatin1String(PortalRequestPath::service), QLatin1String(PortalRequestPath::path),
+        interface, QStringLiteral("OpenPipeWireRemote"));
     call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap();
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);

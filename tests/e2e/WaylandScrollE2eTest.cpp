@@ -106,14 +106,15 @@ protected:
     std::unique_ptr<RunningProgram> startOver(const QRect& region) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "wayland");
-        auto tool = std::make_unique<RunningProgram>(
-            "qxscroll", QStringList{"--region", out}, environment);
+        auto tool =
+            std::make_unique<RunningProgram>("qxscroll", QStringList{"--region", out}, environment);
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
                 return desktop.swaymsg({"-t", "get_tree"}).count("\"app_id\": \"qxscroll\"") == 2;
             },
             20'000));
-        // Shown is not yet listening: the compositor still hands it the pointer.
+        // Shown is not yet listening: the compositor hands it the pointer a
+        // moment later, and no client can tell when.
         QTest::qWait(300);
         desktop.input().drag(region.topLeft(), region.bottomRight());
         return tool;
@@ -139,9 +140,8 @@ protected:
         const QRect above(region().left() + 10, region().top() - 2, 1, 1);
         return QTest::qWaitFor(
             [&] {
-                const QImage shown = desktop.grim(QStringLiteral("%1,%2 1x1")
-                                                      .arg(above.left())
-                                                      .arg(above.top()));
+                const QImage shown =
+                    desktop.grim(QStringLiteral("%1,%2 1x1").arg(above.left()).arg(above.top()));
                 return !shown.isNull() && shown.pixelColor(0, 0).rgb() == frameColour.rgb();
             },
             20'000);

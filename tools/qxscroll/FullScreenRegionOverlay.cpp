@@ -9,8 +9,8 @@
 #include <QWindow>
 
 FullScreenRegionOverlay::FullScreenRegionOverlay(QScreen* screen)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus)
+    : QWidget(nullptr,
+              Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
     , screen_(screen) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -1,12 +1,11 @@
 #include "PipeWireFrames.h"
 
-#include <pipewire/pipewire.h>
-#include <spa/param/video/format-utils.h>
-#include <spa/pod/builder.h>
-
 #include <QMutexLocker>
 
 #include <cstring>
+#include <pipewire/pipewire.h>
+#include <spa/param/video/format-utils.h>
+#include <spa/pod/builder.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -94,8 +93,7 @@ const spa_pod* mappableBuffers(spa_pod_builder* builder) {
 
 } // namespace
 
-std::unique_ptr<PipeWireFrames> PipeWireFrames::open(int fd, unsigned int node,
-                                                     QString* problem) {
+std::unique_ptr<PipeWireFrames> PipeWireFrames::open(int fd, unsigned int node, QString* problem) {
     static const bool initialised = [] {
         pw_init(nullptr, nullptr);
         return true;
@@ -145,8 +143,7 @@ bool PipeWireFrames::connect(int fd, unsigned int node, QString* problem) {
         stream_, PW_DIRECTION_INPUT, node,
         // The output's node going away ends the stream, instead of linking it
         // to another. Buffers are mapped here, a region's rows at a time.
-        pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_DONT_RECONNECT),
-        params, 1);
+        pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_DONT_RECONNECT), params, 1);
     if (connected < 0) {
         *problem = QStringLiteral("the screen's stream could not be joined: %1")
                        .arg(QString::fromLocal8Bit(std::strerror(-connected)));

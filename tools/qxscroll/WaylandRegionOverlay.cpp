@@ -192,9 +192,9 @@ bool WaylandRegionOverlay::makeBuffers() {
     wl_shm_pool* pool = wl_shm_create_pool(globals_.shm, fd, int32_t(bytes * 2));
     for (int i = 0; i < 2; ++i) {
         Buffer& buffer = buffers_[std::size_t(i)];
-        buffer.buffer = wl_shm_pool_create_buffer(pool, int32_t(bytes * i), bufferSize_.width(),
-                                                  bufferSize_.height(), stride,
-                                                  WL_SHM_FORMAT_ARGB8888);
+        buffer.buffer =
+            wl_shm_pool_create_buffer(pool, int32_t(bytes * i), bufferSize_.width(),
+                                      bufferSize_.height(), stride, WL_SHM_FORMAT_ARGB8888);
         wl_buffer_add_listener(buffer.buffer, &bufferListener, this);
         buffer.image = QImage(static_cast<uchar*>(memory) + bytes * i, bufferSize_.width(),
                               bufferSize_.height(), stride, QImage::Format_ARGB32_Premultiplied);

@@ -90,8 +90,7 @@ void announced(void* data, wl_registry* registry, uint32_t name, const char* int
         globals->compositor = static_cast<wl_compositor*>(
             wl_registry_bind(registry, name, &wl_compositor_interface, std::min(version, 4u)));
     } else if (is(wl_shm_interface)) {
-        globals->shm =
-            static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+        globals->shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
     } else if (is(zwlr_layer_shell_v1_interface)) {
         globals->layers = static_cast<zwlr_layer_shell_v1*>(
             wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, 1));
@@ -115,7 +114,8 @@ const wl_registry_listener registryListener{announced, [](void*, wl_registry*, u
 
 // Without an overlay layer, a window over the whole screen of the region,
 // which Qt knows by the compositor's name for it or by its place.
-std::unique_ptr<FullScreenRegionOverlay> windowOverlayOn(const WaylandScrollDisplay::Output& output) {
+std::unique_ptr<FullScreenRegionOverlay>
+windowOverlayOn(const WaylandScrollDisplay::Output& output) {
     for (QScreen* screen : QGuiApplication::screens()) {
         if (screen->name() == output.name || screen->geometry() == output.geometry)
             return std::make_unique<FullScreenRegionOverlay>(screen);
@@ -246,8 +246,7 @@ void WaylandScrollDisplay::movePointer(QPoint native) {
     flush();
 }
 
-void WaylandScrollDisplay::present(const QRect& frame, const QRect& bar,
-                                   ScrollControls& controls) {
+void WaylandScrollDisplay::present(const QRect& frame, const QRect& bar, ScrollControls& controls) {
     if (windowOverlay_)
         return windowOverlay_->present(frame, bar, controls);
     layerOverlay_->show(frame, bar, controls);

@@ -61,7 +61,8 @@ QImage X11ScrollDisplay::grab(const QRect& native) {
     }
     XDestroyImage(image);
     if (frame.isNull())
-        Q_EMIT failed(QStringLiteral("the screen's pixels are in a layout this program cannot read"));
+        Q_EMIT failed(
+            QStringLiteral("the screen's pixels are in a layout this program cannot read"));
     return frame;
 }
 

@@ -30,9 +30,9 @@ QScreen* screenFor(const QRectF& region, bool logicalDesktop) {
     qreal bestArea = -1;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect logical = screen->geometry();
-        const QRect desktop = logicalDesktop
-                                  ? logical
-                                  : QRect(logical.topLeft(), logical.size() * screen->devicePixelRatio());
+        const QRect desktop =
+            logicalDesktop ? logical
+                           : QRect(logical.topLeft(), logical.size() * screen->devicePixelRatio());
         const QRectF shared = region.intersected(QRectF(desktop));
         const qreal area = shared.width() * shared.height();
         if (area > bestArea) {

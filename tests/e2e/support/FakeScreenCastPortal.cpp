@@ -92,10 +92,10 @@ QVariantList FakeScreenCastPortal::answer(const QDBusMessage& call) {
         stream_ = std::make_unique<OutputPictureStream>(output_.picture, output_.pixels);
         const uint node = stream_->start(socket_);
         const QRect& place = output_.geometry;
-        const FakeStream stream{node,
-                                {{"position", QVariant::fromValue(pair(place.x(), place.y()))},
-                                 {"size", QVariant::fromValue(
-                                              pair(place.width(), place.height()))}}};
+        const FakeStream stream{
+            node,
+            {{"position", QVariant::fromValue(pair(place.x(), place.y()))},
+             {"size", QVariant::fromValue(pair(place.width(), place.height()))}}};
         FakePortalRequest::respond(
             request, node ? 0 : 2,
             {{"streams", QVariant::fromValue(QList<FakeStream>{stream})},

@@ -11,9 +11,8 @@ FakeScreenshotPortal::FakeScreenshotPortal(std::optional<uint> response, QString
                [response, file](const QDBusMessage& call) {
                    const QString request = FakePortalRequest::pathOf(call);
                    if (response)
-                       FakePortalRequest::respond(
-                           request, *response,
-                           {{"uri", QUrl::fromLocalFile(file).toString()}});
+                       FakePortalRequest::respond(request, *response,
+                                                  {{"uri", QUrl::fromLocalFile(file).toString()}});
                    return QVariantList{QVariant::fromValue(QDBusObjectPath(request))};
                }) {}
 

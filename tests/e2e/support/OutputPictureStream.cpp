@@ -1,14 +1,13 @@
 #include "OutputPictureStream.h"
 
-#include <pipewire/pipewire.h>
-#include <spa/param/video/format-utils.h>
-#include <spa/pod/builder.h>
-
 #include <QDeadlineTimer>
 #include <QMutexLocker>
 #include <QThread>
 
 #include <cstring>
+#include <pipewire/pipewire.h>
+#include <spa/param/video/format-utils.h>
+#include <spa/pod/builder.h>
 
 namespace {
 
@@ -107,8 +106,8 @@ unsigned int OutputPictureStream::start(const QString& socket) {
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(buffer, sizeof(buffer));
     const spa_pod* params[] = {videoFormat(&builder, size_)};
     pw_stream_connect(stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY,
-                      pw_stream_flags(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS),
-                      params, 1);
+                      pw_stream_flags(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS), params,
+                      1);
     pw_thread_loop_start(loop_);
     // The node's id comes once PipeWire has added the stream to its graph.
     const QDeadlineTimer deadline(10'000);

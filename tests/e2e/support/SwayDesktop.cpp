@@ -310,7 +310,8 @@ bool SwayDesktop::startBus() {
 
 bool SwayDesktop::writeSwayConfig(const QString& path) const {
     // Xwayland from the start, so that it is there before the first X client.
-    QByteArray config = "seat * xcursor_theme " + QByteArray(cursorTheme) + " 24\n"
+    QByteArray config = "seat * xcursor_theme " + QByteArray(cursorTheme) +
+                        " 24\n"
                         "xwayland force\n"
                         "default_border none\n"
                         "default_floating_border none\n";

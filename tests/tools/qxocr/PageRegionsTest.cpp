@@ -38,9 +38,8 @@ PixPtr busy() {
 TEST(PageRegionsTest, LargeDesktopIsReadWindowByWindowAndOtherPicturesWhole) {
     // Windows inside the picture, and in its corners: content at an edge is
     // kept whole, as the foot of a tall scrolled capture.
-    for (const QList<QRect>& windows :
-         {QList<QRect>{{100, 80, 500, 300}, {1400, 600, 400, 300}},
-          QList<QRect>{{0, 0, 400, 250}, {1900, 700, 500, 300}}}) {
+    for (const QList<QRect>& windows : {QList<QRect>{{100, 80, 500, 300}, {1400, 600, 400, 300}},
+                                        QList<QRect>{{0, 0, 400, 250}, {1900, 700, 500, 300}}}) {
         const PixPtr twoWindows = desktop(2400, 1000, windows);
         const QList<QRect> regions = PageRegions::find(twoWindows.get());
         ASSERT_EQ(regions.size(), 2);

@@ -2,6 +2,7 @@
 // overlay layer: the frame shows round the region and nowhere in it, the bar
 // stands where it was put, and only the bar takes the pointer.
 #include "FullScreenRegionOverlay.h"
+
 #include "ScrollControls.h"
 
 #include <QGuiApplication>

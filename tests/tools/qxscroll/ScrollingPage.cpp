@@ -149,4 +149,3 @@ QImage endlessPageFrame(int position, QSize region) {
         endlessPageRow(position + r, reinterpret_cast<quint32*>(frame.scanLine(r)), region.width());
     return frame;
 }
-
