@@ -29,6 +29,8 @@ QList<Variant> variants() {
     noFlattening.settings.preprocessing.flattenBackground = false;
     Variant noRules{"no rule removal", all};
     noRules.settings.preprocessing.removeRules = false;
+    Variant noIcons{"no icon blanking", all};
+    noIcons.settings.preprocessing.blankIcons = false;
     Variant noEnlarging{"no enlarging", all};
     noEnlarging.settings.preprocessing.maxScale = 1;
     Variant noMargin{"no margin", all};
@@ -45,9 +47,9 @@ QList<Variant> variants() {
     englishOnly.settings.recognition.languages = "eng";
     Variant japaneseOnly{"Japanese model alone", all};
     japaneseOnly.settings.recognition.languages = "jpn";
-    return {{"every step", all}, noDarkMode,  noPanels,  noFlattening, noRules,
-            noEnlarging,         noMargin,    noRegions, noRejoining,  noSmallText,
-            englishOnly,         japaneseOnly};
+    return {{"every step", all}, noDarkMode, noPanels,  noFlattening, noRules,     noIcons,
+            noEnlarging,         noMargin,   noRegions, noRejoining,  noSmallText, englishOnly,
+            japaneseOnly};
 }
 
 double threadCpuSeconds() {

@@ -3,6 +3,7 @@
 #include "DarkPanels.h"
 #include "FlatBackground.h"
 #include "GreyHistogram.h"
+#include "IconBlobs.h"
 #include "RuleLines.h"
 #include "ShapeBoxes.h"
 
@@ -58,6 +59,8 @@ Result prepare(PixPtr grey, const Options& options) {
     }
     if (options.invertDarkPanels)
         result.invertedPanels = DarkPanels::invert(grey.get());
+    if (options.blankIcons)
+        result.blankedIcons = IconBlobs::blank(grey.get(), counts.otsuThreshold());
     if (options.flattenBackground) {
         PixPtr flat = FlatBackground::flatten(grey.get(), maxStrokeWidth);
         if (flat) {

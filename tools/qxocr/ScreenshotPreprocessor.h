@@ -6,8 +6,9 @@
 // ground at a comfortable size best: dark-mode pictures are inverted, dark
 // panels with light text in them (selected rows, coloured buttons, title bars)
 // turn light with dark text, grey backgrounds turn white and dim text dark,
-// frames and grid lines are painted out, and small text is enlarged. Each
-// step can be left out, for measuring what it brings.
+// frames and grid lines are painted out, icons beside words are blanked, and
+// small text is enlarged. Each step can be left out, for measuring what it
+// brings.
 namespace ScreenshotPreprocessor {
 
 struct Options {
@@ -15,6 +16,7 @@ struct Options {
     bool invertDarkPanels = true;
     bool flattenBackground = true;
     bool removeRules = true;
+    bool blankIcons = true;
     // Text is enlarged until its typical glyph is about this many pixels tall...
     double targetGlyphHeight = 20;
     // ...by at most this factor...
@@ -30,6 +32,7 @@ struct Result {
     double scale = 1;
     bool invertedWhole = false;
     int invertedPanels = 0;
+    int blankedIcons = 0;
     // Median height of the glyph-sized dark shapes before scaling; 0 when none.
     int glyphHeight = 0;
 };

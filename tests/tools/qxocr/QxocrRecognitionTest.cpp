@@ -59,6 +59,38 @@ QImage screen(const QString& family, int pixelSize, QColor panel, QColor firstIn
     return crop.isNull() ? picture : picture.copy(crop);
 }
 
+// Buttons and list rows with a coloured icon just before the word, round,
+// rounded and square with a hole, as dialogs draw them.
+QImage besideIcons(const QStringList& words) {
+    QImage picture(360, 20 + 40 * int(words.size()), QImage::Format_RGB32);
+    picture.fill(QColor(0xf6, 0xf5, 0xf4));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    painter.setFont(font);
+    const QColor colours[] = {QColor(0xd3, 0x2f, 0x2f), QColor(0x19, 0x76, 0xd2),
+                              QColor(0x38, 0x8e, 0x3c), QColor(0x7b, 0x1f, 0xa2)};
+    constexpr int side = 16;
+    for (int i = 0; i < int(words.size()); ++i) {
+        const QRect icon(20, 16 + 40 * i, side, side);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colours[i % 4]);
+        if (i % 3 == 0) {
+            painter.drawEllipse(icon);
+        } else if (i % 3 == 1) {
+            painter.drawRoundedRect(icon, 3, 3);
+        } else {
+            painter.drawRect(icon);
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(icon.adjusted(4, 4, -4, -4));
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(icon.right() + 5, icon.bottom() - 2, words[i]);
+    }
+    return picture;
+}
+
 QList<Sample> samples() {
     const TestImages::TextStyle japanese{20, Qt::black, Qt::white, false, japaneseFont};
     const QStringList tallLines{"Topmost heading", "Middle section", "Bottom footer"};
@@ -106,6 +138,11 @@ QList<Sample> samples() {
          screen(mono, 13, Qt::white, Qt::black,
                 {"row 0002 charlie golf", "2024-03-14 09:12:05 INFO  copied 1832 files"}),
          {"row 0002 charlie golf", "09:12:05 INFO copied 1832 files"}},
+        // Icons read as characters of their own, and took first letters with them.
+        {"icons",
+         besideIcons({"filter", "キャンセル", "Settings", "プリセット(P)", "Delete", "保存"}),
+         {"filter", "キャンセル", "Settings", "プリセット(P)", "Delete", "保存"},
+         true},
         // Letters cut by a tight capture.
         {"tight",
          screen(sans, 22, Qt::white, Qt::black, {"GLIMBER KIWI 4711"}, {42, 18, 220, 20}),
