@@ -216,4 +216,21 @@ TEST_F(SwayScrollWithFakeScreenCastPortal, TheSecondCastBringsTheTokenAndAnEnded
     EXPECT_EQ(portal->restoreTokensAsked(), (QStringList{"", "restore-1"}));
 }
 
+// The person shared the other screen in the desktop's dialog: told which
+// one to share, and nothing written.
+TEST_F(SwayScrollWithFakeScreenCastPortal, AnotherScreenSharedIsRefusedByName) {
+    const SwayDesktop::Output other = desktop.outputs()[0];
+    portal.reset();
+    portal = std::make_unique<FakeScreenCastPortal>(
+        FakeScreenCastPortal::Output{other.geometry(), other.mode,
+                                     [this] { return outputPicture(); }},
+        desktop.pipeWireSocket());
+    ASSERT_TRUE(portal->registered());
+    const auto tool = startOver(region());
+    ASSERT_TRUE(tool->waitForExit(20'000));
+    EXPECT_EQ(tool->exitCode(), 2);
+    EXPECT_TRUE(tool->errors().contains("share HEADLESS-2")) << tool->errors().toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+}
+
 } // namespace

@@ -3,8 +3,11 @@
 #include "AppLocale.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -19,6 +22,15 @@ QSettings helperSettings() {
 }
 
 const QString tokenKey = QStringLiteral("screenCastRestoreToken");
+
+bool sharesAnotherScreen(QPoint streamPosition, const QRect& ours) {
+    if (streamPosition == ours.topLeft())
+        return false;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.cbegin(), screens.cend(), [&](const QScreen* screen) {
+        return screen->geometry().topLeft() == streamPosition;
+    });
+}
 
 } // namespace
 
@@ -55,8 +67,10 @@ void WaylandScrollStart::streamStarted(int fd, const ScreenCastPortal::Stream& s
     frames_ = PipeWireFrames::open(fd, stream.node, &problem);
     if (!frames_)
         return fail(problem);
-    // The desktop may share another screen than the region's, chosen in its dialog.
-    if (stream.position && *stream.position != output_.geometry.topLeft())
+    // The desktop may share another screen than the region's, chosen in its
+    // dialog. Desktops differ in the units of the stream's position, so only
+    // a position that is plainly another screen's counts.
+    if (stream.position && sharesAnotherScreen(*stream.position, output_.geometry))
         return fail(AppLocale::text("the desktop shares another screen; share %1, which holds "
                                     "the region",
                                     "別の画面が共有されました。範囲のある %1 を共有してください")
