@@ -108,16 +108,19 @@ protected:
         environment.insert("QT_QPA_PLATFORM", "wayland");
         auto tool =
             std::make_unique<RunningProgram>("qxscroll", QStringList{"--region", out}, environment);
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return desktop.swaymsg({"-t", "get_tree"}).count("\"app_id\": \"qxscroll\"") == 2;
-            },
-            20'000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return overlaysShown() == 2; }, 20'000));
         // Shown is not yet listening: the compositor hands it the pointer a
-        // moment later, and no client can tell when.
-        QTest::qWait(300);
-        desktop.input().drag(region.topLeft(), region.bottomRight());
+        // moment later, and no client can tell when. A drag it missed leaves
+        // the overlays up, and is made again.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            desktop.input().drag(region.topLeft(), region.bottomRight());
+            if (QTest::qWaitFor([&] { return overlaysShown() == 0; }, 2000))
+                break;
+        }
         return tool;
+    }
+    int overlaysShown() const {
+        return int(desktop.swaymsg({"-t", "get_tree"}).count("\"app_id\": \"qxscroll\""));
     }
     // Inside the list's rows, below its column header.
     QRect region() const { return listWindow.adjusted(10, 66, -80, -47); }

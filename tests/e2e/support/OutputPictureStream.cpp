@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QMutexLocker>
-#include <QThread>
 
 #include <cstring>
 #include <pipewire/pipewire.h>
@@ -20,9 +19,14 @@ void onProcess(void* data) {
     static_cast<OutputPictureStream*>(data)->fill();
 }
 
+void onStateChanged(void* data, pw_stream_state, pw_stream_state, const char*) {
+    static_cast<OutputPictureStream*>(data)->stateChanged();
+}
+
 const pw_stream_events streamEvents = [] {
     pw_stream_events events{};
     events.version = PW_VERSION_STREAM_EVENTS;
+    events.state_changed = onStateChanged;
     events.param_changed = onParamChanged;
     events.process = onProcess;
     return events;
@@ -108,16 +112,15 @@ unsigned int OutputPictureStream::start(const QString& socket) {
     pw_stream_connect(stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY,
                       pw_stream_flags(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS), params,
                       1);
-    pw_thread_loop_start(loop_);
-    // The node's id comes once PipeWire has added the stream to its graph.
+    // The node's id comes once PipeWire has added the stream to its graph,
+    // which the stream's change of state signals.
     const QDeadlineTimer deadline(10'000);
     unsigned int node = PW_ID_ANY;
-    while (node == PW_ID_ANY && !deadline.hasExpired()) {
-        QThread::msleep(10);
-        pw_thread_loop_lock(loop_);
-        node = pw_stream_get_node_id(stream_);
-        pw_thread_loop_unlock(loop_);
-    }
+    pw_thread_loop_lock(loop_);
+    pw_thread_loop_start(loop_);
+    while ((node = pw_stream_get_node_id(stream_)) == PW_ID_ANY && !deadline.hasExpired())
+        pw_thread_loop_timed_wait(loop_, 1);
+    pw_thread_loop_unlock(loop_);
     if (node == PW_ID_ANY)
         return 0;
     ticks_.start();
@@ -146,6 +149,10 @@ void OutputPictureStream::tick() {
     if (stream_)
         pw_stream_trigger_process(stream_);
     pw_thread_loop_unlock(loop_);
+}
+
+void OutputPictureStream::stateChanged() {
+    pw_thread_loop_signal(loop_, false);
 }
 
 void OutputPictureStream::takeFormat(const spa_pod*) {

@@ -34,6 +34,7 @@ public:
     void stop();
 
     // Called on PipeWire's thread.
+    void stateChanged();
     void takeFormat(const spa_pod* format);
     void fill();
 
