@@ -1,8 +1,10 @@
 #include "Ablation.h"
 
+#include "JunkTally.h"
 #include "OcrWorker.h"
 #include "RecallTally.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
@@ -39,6 +41,8 @@ QList<Variant> variants() {
     noRegions.settings.splitRegions = false;
     Variant noRejoining{"no rejoining of cuts", all};
     noRejoining.settings.recognition.rejoinCuts = false;
+    Variant noStrays{"no stray-word removal", all};
+    noStrays.settings.recognition.removeStrayWords = false;
     Variant noSmallText{"no small text apart", all};
     noSmallText.settings.readSmallTextApart = false;
     // Not steps to leave out, but the floor of what one model per picture
@@ -47,9 +51,9 @@ QList<Variant> variants() {
     englishOnly.settings.recognition.languages = "eng";
     Variant japaneseOnly{"Japanese model alone", all};
     japaneseOnly.settings.recognition.languages = "jpn";
-    return {{"every step", all}, noDarkMode, noPanels,  noFlattening, noRules,     noIcons,
-            noEnlarging,         noMargin,   noRegions, noRejoining,  noSmallText, englishOnly,
-            japaneseOnly};
+    return {{"every step", all}, noDarkMode,  noPanels,  noFlattening, noRules,  noIcons,
+            noEnlarging,         noMargin,    noRegions, noRejoining,  noStrays, noSmallText,
+            englishOnly,         japaneseOnly};
 }
 
 double threadCpuSeconds() {
@@ -62,33 +66,42 @@ QString textOf(const QByteArray& line) {
     return QJsonDocument::fromJson(line).object().value(QStringLiteral("text")).toString();
 }
 
-void printVariant(const Variant& variant, const QList<BenchImage>& images) {
+void printVariant(const Variant& variant, const QList<BenchImage>& images,
+                  const QHash<QString, QString>& transcriptions) {
     PixelBudget budget(ImageFile::defaultMaxPixels);
     OcrWorker worker(budget, variant.settings);
     // The first picture also loads the engines, which is not what is measured.
     worker.process(images.front().path);
     QMap<QString, RecallTally> recall;
+    JunkTally junk;
     const double start = threadCpuSeconds();
     for (const BenchImage& image : images) {
         const QString text = textOf(worker.process(image.path));
         RecallTally::addByLanguage(recall, image, text);
+        const QString transcription = transcriptions.value(QFileInfo(image.path).fileName());
+        if (!transcription.isEmpty())
+            junk.add(text, transcription);
     }
     const double cpu = (threadCpuSeconds() - start) / double(images.size());
-    std::printf("| %-24s | %9.1f | %9.1f | %13.3f |\n", variant.name,
+    std::printf("| %-24s | %9.1f | %9.1f | %13.3f |", variant.name,
                 recall.value(QStringLiteral("en")).percent(),
                 recall.value(QStringLiteral("ja")).percent(), cpu);
+    if (junk.words > 0)
+        std::printf(" %6.1f |", junk.percent());
+    std::printf("\n");
     std::fflush(stdout);
 }
 
 } // namespace
 
-void print(const QList<BenchImage>& images) {
+void print(const QList<BenchImage>& images, const QHash<QString, QString>& transcriptions) {
     std::printf("\nPreprocessing steps, one thread in this process\n\n");
-    std::printf("| %-24s | %9s | %9s | %13s |\n", "variant", "recall en", "recall ja",
-                "CPU s / image");
-    std::printf("|--------------------------|-----------|-----------|---------------|\n");
+    std::printf("| %-24s | %9s | %9s | %13s |%s\n", "variant", "recall en", "recall ja",
+                "CPU s / image", transcriptions.isEmpty() ? "" : " junk % |");
+    std::printf("|--------------------------|-----------|-----------|---------------|%s\n",
+                transcriptions.isEmpty() ? "" : "--------|");
     for (const Variant& variant : variants())
-        printVariant(variant, images);
+        printVariant(variant, images, transcriptions);
 }
 
 } // namespace Ablation

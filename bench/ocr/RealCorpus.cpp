@@ -1,5 +1,6 @@
 #include "RealCorpus.h"
 
+#include "JunkTally.h"
 #include "RecallTally.h"
 
 #include <QFile>
@@ -42,10 +43,11 @@ struct Tally {
     int falseHits = 0;
     int absentChecked = 0;
     QStringList falseHitList;
+    JunkTally junk; // over the pictures transcribed in full
 };
 
 Tally tally(const QList<BenchImage>& images, const QList<BenchImage>& everything,
-            const QHash<QString, QString>& texts) {
+            const QHash<QString, QString>& texts, const QHash<QString, QString>& transcriptions) {
     QSet<QString> vocabulary;
     for (const BenchImage& image : everything) {
         for (const QString& text : image.words)
@@ -55,6 +57,9 @@ Tally tally(const QList<BenchImage>& images, const QList<BenchImage>& everything
     for (const BenchImage& image : images) {
         const QString text = texts.value(image.path);
         RecallTally::addByLanguage(result.recall, image, text);
+        const QString transcription = transcriptions.value(QFileInfo(image.path).fileName());
+        if (!transcription.isEmpty())
+            result.junk.add(text, transcription);
         const QString shown = image.words.join(u'\n');
         for (const QString& other : vocabulary) {
             if (!isDistinctive(other) || shown.contains(other, Qt::CaseInsensitive))
@@ -78,7 +83,7 @@ struct Figures {
 };
 
 Figures figures(const QList<BenchImage>& images, const QList<BenchImage>& everything,
-                const std::vector<BenchRun>& runs) {
+                const std::vector<BenchRun>& runs, const QHash<QString, QString>& transcriptions) {
     Figures result;
     std::vector<double> wall, cpu, peak;
     for (const BenchRun& run : runs) {
@@ -89,7 +94,7 @@ Figures figures(const QList<BenchImage>& images, const QList<BenchImage>& everyt
     result.wallSeconds = median(wall);
     result.cpuPerImage = median(cpu);
     result.peakMegabytes = median(peak);
-    result.tally = tally(images, everything, runs.front().text);
+    result.tally = tally(images, everything, runs.front().text, transcriptions);
     return result;
 }
 
@@ -151,6 +156,14 @@ void printGroup(const QString& group, const QList<BenchImage>& images, const Fig
     std::printf("| %-26s | %-10s | %11d %5.2f%% | %3d %5.2f%% | %7s |\n", checked.constData(),
                 "count, %", baseline.tally.falseHits, falseHitPercent(baseline.tally),
                 helper.tally.falseHits, falseHitPercent(helper.tally), "");
+    const JunkTally& junk = helper.tally.junk;
+    if (junk.words > 0 || baseline.tally.junk.words > 0) {
+        const QByteArray figure = QStringLiteral("junk (words read)").toUtf8();
+        std::printf("| %-26s | %-10s | %6d of %4d %5.1f%% | %3d of %4d %5.1f%% | %7s |\n",
+                    figure.constData(), "count, %", baseline.tally.junk.junk,
+                    baseline.tally.junk.words, baseline.tally.junk.percent(), junk.junk, junk.words,
+                    junk.percent(), "");
+    }
     std::printf("\nwall-time ratio by round: %s\n", qPrintable(ratios));
     for (const QString& hit : helper.tally.falseHitList)
         std::printf("  false hit, qxc ocr: %s\n", qPrintable(hit));
@@ -188,6 +201,7 @@ QList<BenchImage> load(const QString& folder, const QString& truthFile, QString&
 
 void measure(const QList<BenchImage>& images, const QString& qxc, const QString& workFolder,
              const Settings& settings) {
+    const QHash<QString, QString> transcriptions = JunkTally::load(settings.transcriptions);
     std::printf("\nReal screenshots: `qxc ocr` against `tesseract IMAGE - -l jpn+eng` per file, "
                 "%d at a time, OMP_THREAD_LIMIT=1; median of %d rounds\n",
                 settings.parallel, settings.rounds);
@@ -208,8 +222,8 @@ void measure(const QList<BenchImage>& images, const QString& qxc, const QString&
                 baseline.push_back(
                     BenchRuns::tesseractPerFile(members, workFolder, settings.parallel));
         }
-        printGroup(group, members, figures(members, images, baseline),
-                   figures(members, images, helper), spread(baseline, helper));
+        printGroup(group, members, figures(members, images, baseline, transcriptions),
+                   figures(members, images, helper, transcriptions), spread(baseline, helper));
         std::fflush(stdout);
     }
 }

@@ -19,6 +19,8 @@ QList<BenchImage> load(const QString& folder, const QString& truthFile, QString&
 struct Settings {
     int rounds = 3;
     int parallel = 2;
+    // Pictures transcribed in full (see JunkTally), for the share of junk.
+    QString transcriptions;
 };
 
 // Runs `qxc ocr` (with the helper beside it) and the per-file tesseract

@@ -5,6 +5,7 @@
 #include "Ablation.h"
 #include "BenchImage.h"
 #include "BenchRuns.h"
+#include "JunkTally.h"
 #include "RealCorpus.h"
 #include "RecallTally.h"
 #include "SingleThreadedOpenMp.h"
@@ -177,10 +178,12 @@ bool measureCorpus(const Settings& settings, const QString& scratch) {
         std::fprintf(stderr, "ocr_bench: %s\n", qPrintable(error));
         return false;
     }
+    const QString transcriptions =
+        QStringLiteral(GLIMBER_SOURCE_DIR "/bench/ocr/corpus/transcribed.tsv");
     RealCorpus::measure(images, QApplication::applicationDirPath() + QStringLiteral("/qxc"),
-                        scratch, {settings.rounds, settings.parallel});
+                        scratch, {settings.rounds, settings.parallel, transcriptions});
     if (settings.ablation && settings.corpusOnly)
-        Ablation::print(images);
+        Ablation::print(images, JunkTally::load(transcriptions));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "PixArea.h"
 #include "PixPtr.h"
 #include "RecognizedText.h"
+#include "StrayWords.h"
 
 #include <algorithm>
 #include <cstring>
@@ -314,8 +315,10 @@ void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
         int confidence = 0;
         const QString reading = readLine(*api_, word.box, PixArea::size(pix), confidence);
         // Only a reading in Japanese script is a rescue; Latin stays the first reading's.
-        if (confidence > word.confidence && RecognizedText::hasJapanese(reading))
+        if (confidence > word.confidence && RecognizedText::hasJapanese(reading)) {
             word.text = reading;
+            word.confidence = float(confidence);
+        }
     }
 }
 
@@ -456,6 +459,8 @@ RecognizedPage TextRecognizer::recognizePiece(Pix* pix, const QDeadlineTimer& de
     if (options_.rejoinCuts)
         extraLines += rejoinCutLines(words, binary.get(), deadline);
     rereadDoubtfulWords(pix, words, deadline);
+    if (options_.removeStrayWords)
+        StrayWords::remove(words, binary.get());
     api_->Clear();
     return {RecognizedText::tidy(PageText::assemble(words, extraLines)),
             wordBoxes(words, extraLines)};

@@ -42,6 +42,9 @@ public:
         qint64 maxPaddedPixels = 8'000'000;
         // Pieces of a line cut at a column of colons are read again as one.
         bool rejoinCuts = true;
+        // Short doubtful words standing apart, and solid shapes, are dropped
+        // (see StrayWords).
+        bool removeStrayWords = true;
         // English first: Tesseract then starts a page with the English model,
         // cheaper to run than the Japanese one, which it tries where English
         // reads poorly. The spaces it puts between Japanese characters are

@@ -1,0 +1,72 @@
+#include "JunkTally.h"
+
+#include "RecallTally.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// A word without the punctuation that clings to it ("(S)" stays, "Open…" is "Open").
+QString bare(const QString& word) {
+    qsizetype from = 0, to = word.size();
+    while (from < to && !word[from].isLetterOrNumber())
+        ++from;
+    while (to > from && !word[to - 1].isLetterOrNumber())
+        --to;
+    return word.mid(from, to - from).toCaseFolded();
+}
+
+QSet<QString> wordsOf(const QString& text) {
+    static const QRegularExpression separators(QStringLiteral("[^\\p{L}\\p{N}]+"));
+    const QStringList parts = text.toCaseFolded().split(separators, Qt::SkipEmptyParts);
+    return QSet<QString>(parts.cbegin(), parts.cend());
+}
+
+} // namespace
+
+void JunkTally::add(const QString& text, const QString& transcription) {
+    const QString folded = transcription.toCaseFolded();
+    QString unspaced = folded;
+    unspaced.remove(u' ');
+    const QSet<QString> shownWords = wordsOf(transcription);
+    for (const QString& word :
+         text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        const QString core = bare(word);
+        if (core.isEmpty())
+            continue;
+        ++words;
+        const bool latin = RecallTally::languageOf(core) == u"en";
+        const bool shown = latin && core.size() <= 2
+                               ? shownWords.contains(core)
+                               : folded.contains(core) || unspaced.contains(core);
+        if (!shown)
+            ++junk;
+    }
+}
+
+void JunkTally::add(const JunkTally& other) {
+    junk += other.junk;
+    words += other.words;
+}
+
+QHash<QString, QString> JunkTally::load(const QString& file) {
+    QFile input(file);
+    QHash<QString, QString> texts;
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Text))
+        return texts;
+    while (!input.atEnd()) {
+        const QString line = QString::fromUtf8(input.readLine()).chopped(1);
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        QString& text = texts[line.section(u'\t', 0, 0)];
+        if (!text.isEmpty())
+            text += u'\n';
+        text += line.section(u'\t', 1);
+    }
+    return texts;
+}
