@@ -26,8 +26,16 @@ constexpr int largePanelSide = 100;
 // A light box in a panel (a window, an input field) is at least this large and solid.
 constexpr int minLightBoxSide = 20;
 constexpr double minLightBoxFill = 0.7;
+// The lines between a list's columns are at most this wide; a row they cross
+// is at least this many times as long as it is tall.
+constexpr int maxColumnLine = 2;
+constexpr int minRowLength = 8;
 
-bool panelShaped(int width, int height) {
+enum class Shapes { Panels, Rows };
+
+bool panelShaped(int width, int height, Shapes shapes) {
+    if (shapes == Shapes::Rows)
+        return height >= minPanelHeight && width >= minRowLength * height;
     if (height < minPanelHeight || width < minPanelWidth)
         return false;
     return width >= 2 * height || (width >= largePanelSide && height >= largePanelSide);
@@ -85,10 +93,10 @@ void keepLightBoxes(Pix* mask, Pix* light) {
 
 // The part of a dark component to turn: the component with its holes (the
 // light text), less any light boxes; null when it is no panel with text.
-PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index) {
+PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index, Shapes shapes) {
     l_int32 x = 0, y = 0, width = 0, height = 0;
     boxaGetBoxGeometry(boxes, index, &x, &y, &width, &height);
-    if (!panelShaped(width, height))
+    if (!panelShaped(width, height, shapes))
         return nullptr;
     PixPtr part(pixaGetPix(parts, index, L_CLONE));
     PixPtr mask(part ? pixFillClosedBorders(part.get(), 4) : nullptr);
@@ -110,20 +118,16 @@ PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index) {
     return mostlyDark && lightArea >= minPanelLightArea ? std::move(mask) : nullptr;
 }
 
-} // namespace
-
-int invert(Pix* grey) {
-    PixPtr dark(pixThresholdToBinary(grey, panelThreshold));
-    if (!dark)
-        return 0;
+// Turns the panels of `shapes` among the components of `dark`.
+int invertPanels(Pix* grey, Pix* dark, Shapes shapes) {
     Pixa* rawParts = nullptr;
-    BoxaPtr boxes(pixConnComp(dark.get(), &rawParts, 8));
+    BoxaPtr boxes(pixConnComp(dark, &rawParts, 8));
     PixaPtr parts(rawParts);
     if (!boxes || !parts)
         return 0;
     int turned = 0;
     for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
-        PixPtr mask = panelMask(dark.get(), parts.get(), boxes.get(), i);
+        PixPtr mask = panelMask(dark, parts.get(), boxes.get(), i, shapes);
         if (!mask)
             continue;
         l_int32 x = 0, y = 0, width = 0, height = 0;
@@ -131,6 +135,25 @@ int invert(Pix* grey) {
         if (whitenUnderMask(grey, mask.get(), x, y))
             ++turned;
     }
+    return turned;
+}
+
+} // namespace
+
+int invert(Pix* grey) {
+    PixPtr dark(pixThresholdToBinary(grey, panelThreshold));
+    if (!dark)
+        return 0;
+    int turned = invertPanels(grey, dark.get(), Shapes::Panels);
+    // A selected row crossed by the thin lines between a list's columns is
+    // one component with the whole list. Without lines narrower than
+    // `maxColumnLine` it stands alone; rows are looked for only now, as
+    // cutting the lines first would open the text of narrow bands to their
+    // edge, and only rows, as the cut turns icons into panels too.
+    dark.reset(pixThresholdToBinary(grey, panelThreshold));
+    PixPtr withoutLines(dark ? pixOpenBrick(nullptr, dark.get(), maxColumnLine + 1, 1) : nullptr);
+    if (withoutLines)
+        turned += invertPanels(grey, withoutLines.get(), Shapes::Rows);
     return turned;
 }
 

@@ -56,22 +56,30 @@ TEST(ScreenshotPreprocessorTest, DarkModeIsTurnedIntoDarkTextOnLight) {
 }
 
 TEST(ScreenshotPreprocessorTest, LightTextOnAColouredBarBecomesDarkOnLight) {
-    // A light window with a selected row: white text on a blue bar.
-    QImage picture(400, 120, QImage::Format_RGB32);
-    picture.fill(QColor(0xef, 0xef, 0xef));
-    QPainter painter(&picture);
-    drawText(painter, 15, {10, 15, 300, 20}, "Unselected row");
-    const QRect bar(0, 60, 400, 24);
-    painter.fillRect(bar, QColor(0x30, 0x8c, 0xc6));
-    painter.setPen(Qt::white);
-    drawText(painter, 15, bar.adjusted(6, 0, 0, 0), "Selected row");
-    painter.end();
-    const auto result = prepare(picture);
-    EXPECT_FALSE(result.invertedWhole);
-    EXPECT_EQ(result.invertedPanels, 1);
-    EXPECT_GT(greyAt(result.pix.get(), 390, 72), 230) << "the bar turns white";
-    EXPECT_LT(darkestIn(result.pix.get(), bar.adjusted(6, 4, -250, -4)), 80) << "its text dark";
-    EXPECT_LT(darkestIn(result.pix.get(), QRect(10, 15, 100, 20)), 80) << "other text untouched";
+    // A light window with a selected row: white text on a blue bar, alone or
+    // crossed by the dark lines between a list's columns.
+    for (const bool columnLines : {false, true}) {
+        QImage picture(400, 120, QImage::Format_RGB32);
+        picture.fill(QColor(0xef, 0xef, 0xef));
+        QPainter painter(&picture);
+        drawText(painter, 15, {10, 15, 300, 20}, "Unselected row");
+        const QRect bar(0, 60, 400, 24);
+        painter.fillRect(bar, QColor(0x30, 0x8c, 0xc6));
+        painter.setPen(Qt::white);
+        drawText(painter, 15, bar.adjusted(6, 0, 0, 0), "Selected row");
+        if (columnLines) {
+            painter.fillRect(QRect(150, 0, 1, 120), QColor(0x60, 0x60, 0x60));
+            painter.fillRect(QRect(300, 0, 1, 120), QColor(0x60, 0x60, 0x60));
+        }
+        painter.end();
+        const auto result = prepare(picture);
+        EXPECT_FALSE(result.invertedWhole);
+        EXPECT_EQ(result.invertedPanels, 1) << columnLines;
+        EXPECT_GT(greyAt(result.pix.get(), 390, 72), 230) << "the bar turns white";
+        EXPECT_LT(darkestIn(result.pix.get(), bar.adjusted(6, 4, -250, -4)), 80) << "its text dark";
+        EXPECT_LT(darkestIn(result.pix.get(), QRect(10, 15, 100, 20)), 80)
+            << "other text untouched";
+    }
     // Bold black headings are no panels.
     const TestImages::TextStyle heading{72, Qt::black, Qt::white, true};
     EXPECT_EQ(prepare(TestImages::text({"HOME ■ IBM ー一"}, heading)).invertedPanels, 0);
