@@ -87,7 +87,7 @@ void printVariant(const Variant& variant, const QList<BenchImage>& images,
                 recall.value(QStringLiteral("en")).percent(),
                 recall.value(QStringLiteral("ja")).percent(), cpu);
     if (junk.words > 0)
-        std::printf(" %6.1f |", junk.percent());
+        std::printf(" %6.1f | %8.1f |", junk.percent(), junk.misreadPercent());
     std::printf("\n");
     std::fflush(stdout);
 }
@@ -97,9 +97,9 @@ void printVariant(const Variant& variant, const QList<BenchImage>& images,
 void print(const QList<BenchImage>& images, const QHash<QString, QString>& transcriptions) {
     std::printf("\nPreprocessing steps, one thread in this process\n\n");
     std::printf("| %-24s | %9s | %9s | %13s |%s\n", "variant", "recall en", "recall ja",
-                "CPU s / image", transcriptions.isEmpty() ? "" : " junk % |");
+                "CPU s / image", transcriptions.isEmpty() ? "" : " junk % | misread % |");
     std::printf("|--------------------------|-----------|-----------|---------------|%s\n",
-                transcriptions.isEmpty() ? "" : "--------|");
+                transcriptions.isEmpty() ? "" : "--------|----------|");
     for (const Variant& variant : variants())
         printVariant(variant, images, transcriptions);
 }

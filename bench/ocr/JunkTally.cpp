@@ -27,6 +27,21 @@ QSet<QString> wordsOf(const QString& text) {
     return QSet<QString>(parts.cbegin(), parts.cend());
 }
 
+// Whether some piece of `text` as long as `word` is at most a third of its
+// letters (one at least) away from it, counting substitutions only: the
+// misreadings of a recogniser keep a word's length more often than not.
+bool nearSomePiece(const QString& word, const QString& text) {
+    const qsizetype allowed = std::max<qsizetype>(1, word.size() / 3);
+    for (qsizetype at = 0; at + word.size() <= text.size(); ++at) {
+        qsizetype differences = 0;
+        for (qsizetype i = 0; i < word.size() && differences <= allowed; ++i)
+            differences += word[i] != text[at + i];
+        if (differences <= allowed)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void JunkTally::add(const QString& text, const QString& transcription) {
@@ -44,14 +59,18 @@ void JunkTally::add(const QString& text, const QString& transcription) {
         const bool shown = latin && core.size() <= 2
                                ? shownWords.contains(core)
                                : folded.contains(core) || unspaced.contains(core);
-        if (!shown)
+        if (!shown) {
             ++junk;
+            if (core.size() > 2 && (nearSomePiece(core, folded) || nearSomePiece(core, unspaced)))
+                ++misread;
+        }
     }
 }
 
 void JunkTally::add(const JunkTally& other) {
     junk += other.junk;
     words += other.words;
+    misread += other.misread;
 }
 
 QHash<QString, QString> JunkTally::load(const QString& file) {

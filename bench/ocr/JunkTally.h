@@ -9,6 +9,9 @@
 struct JunkTally {
     int junk = 0;
     int words = 0;
+    // Of the junk, words within a third of their letters of a piece of the
+    // transcription: misreadings rather than readings of pictures.
+    int misread = 0;
 
     // Counts the words of `text` against `transcription`, the picture's text
     // as a person reads it. A word of one or two Latin letters must stand as
@@ -17,6 +20,7 @@ struct JunkTally {
     void add(const QString& text, const QString& transcription);
     void add(const JunkTally& other);
     double percent() const { return words == 0 ? 0 : 100.0 * junk / words; }
+    double misreadPercent() const { return words == 0 ? 0 : 100.0 * misread / words; }
 
     // The transcriptions of `file` (picture name, tab, one line of its text),
     // joined by line feeds, by picture name; empty when it cannot be read.

@@ -157,12 +157,16 @@ void printGroup(const QString& group, const QList<BenchImage>& images, const Fig
                 "count, %", baseline.tally.falseHits, falseHitPercent(baseline.tally),
                 helper.tally.falseHits, falseHitPercent(helper.tally), "");
     const JunkTally& junk = helper.tally.junk;
-    if (junk.words > 0 || baseline.tally.junk.words > 0) {
-        const QByteArray figure = QStringLiteral("junk (words read)").toUtf8();
-        std::printf("| %-26s | %-10s | %6d of %4d %5.1f%% | %3d of %4d %5.1f%% | %7s |\n",
-                    figure.constData(), "count, %", baseline.tally.junk.junk,
-                    baseline.tally.junk.words, baseline.tally.junk.percent(), junk.junk, junk.words,
-                    junk.percent(), "");
+    const JunkTally& baselineJunk = baseline.tally.junk;
+    if (junk.words > 0 || baselineJunk.words > 0) {
+        const QByteArray words =
+            QStringLiteral("words read, transcribed").toUtf8();
+        std::printf("| %-26s | %-10s | %18d | %10d | %7s |\n", words.constData(), "count",
+                    baselineJunk.words, junk.words, "");
+        std::printf("| %-26s | %-10s | %18.1f | %10.1f | %7s |\n", "junk", "%",
+                    baselineJunk.percent(), junk.percent(), "");
+        std::printf("| %-26s | %-10s | %18.1f | %10.1f | %7s |\n", "  of which misreadings", "%",
+                    baselineJunk.misreadPercent(), junk.misreadPercent(), "");
     }
     std::printf("\nwall-time ratio by round: %s\n", qPrintable(ratios));
     for (const QString& hit : helper.tally.falseHitList)

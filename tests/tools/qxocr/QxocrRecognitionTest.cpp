@@ -91,6 +91,38 @@ QImage besideIcons(const QStringList& words) {
     return picture;
 }
 
+// A docked panel whose title stands in light letters on a bar darker than
+// its window, in a light theme or a dark one; a line of the window's own text
+// below, and a row of check boxes before labels in `boxedLabels`.
+QImage titledPanel(const QString& title, bool darkTheme, const QStringList& boxedLabels) {
+    const QColor window = darkTheme ? QColor(0x45, 0x45, 0x45) : QColor(0xf2, 0xf2, 0xf2);
+    const QColor text = darkTheme ? QColor(0xdc, 0xdc, 0xdc) : QColor(0x20, 0x20, 0x20);
+    QImage picture(360, 60 + 28 * int(boxedLabels.size()), QImage::Format_RGB32);
+    picture.fill(window);
+    QPainter painter(&picture);
+    const QRect bar(0, 0, picture.width(), 22);
+    painter.fillRect(bar, darkTheme ? QColor(0x26, 0x26, 0x26) : QColor(0x3a, 0x3c, 0x40));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(0xe8, 0xe8, 0xe8));
+    painter.drawText(bar, Qt::AlignCenter, title);
+    font.setBold(false);
+    font.setFamily(japaneseFont);
+    font.setPixelSize(13);
+    painter.setFont(font);
+    for (int i = 0; i < int(boxedLabels.size()); ++i) {
+        const QRect box(14, 38 + 28 * i, 14, 14);
+        painter.setPen(darkTheme ? QColor(0x90, 0x90, 0x90) : QColor(0x8a, 0x8a, 0x8a));
+        painter.setBrush(darkTheme ? QColor(0x30, 0x30, 0x30) : Qt::white);
+        painter.drawRoundedRect(box, 2, 2);
+        painter.setPen(text);
+        painter.drawText(box.right() + 9, box.bottom(), boxedLabels[i]);
+    }
+    return picture;
+}
+
 QList<Sample> samples() {
     const TestImages::TextStyle japanese{20, Qt::black, Qt::white, false, japaneseFont};
     const QStringList tallLines{"Topmost heading", "Middle section", "Bottom footer"};
@@ -142,6 +174,15 @@ QList<Sample> samples() {
         {"icons",
          besideIcons({"filter", "キャンセル", "Settings", "プリセット(P)", "Delete", "保存"}),
          {"filter", "キャンセル", "Settings", "プリセット(P)", "Delete", "保存"},
+         true},
+        // Light titles on dark bars; check boxes read as characters before their labels.
+        {"title-bar",
+         titledPanel("Brushes - Layers", false, {"行番号を表示する", "空白文字を表示する"}),
+         {"Brushes - Layers", "行番号を表示する", "空白文字を表示する"},
+         true},
+        {"title-bar-dark",
+         titledPanel("Brushes - Layers", true, {"行末を表示する", "行を折り返す"}),
+         {"Brushes - Layers", "行末を表示する", "行を折り返す"},
          true},
         // Letters cut by a tight capture.
         {"tight",
