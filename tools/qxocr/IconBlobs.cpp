@@ -27,6 +27,15 @@ constexpr int minLighterThanInk = 30;
 // An icon is mostly one flat colour: its darker quarter is hardly darker
 // than its middle.
 constexpr int maxShading = 8;
+// A check box is square, its frame filled in covers this share of its box at
+// least (a round "O" 0.79)...
+constexpr double minFrameFill = 0.88;
+// ...and the frame itself at most this share of its box; it is found among
+// what is this much darker than the picture's ground.
+constexpr double maxFrameInk = 0.5;
+constexpr int frameContrast = 40;
+// Between a check box and its label lies at least this share of its height.
+constexpr double minLabelGap = 0.3;
 
 bool iconShaped(int width, int height, int glyphHeight) {
     if (std::min(width, height) < minSide || height < minHeightOfGlyph * glyphHeight ||
@@ -52,9 +61,67 @@ int typicalGlyphHeight(Boxa* boxes) {
     return heights[heights.size() / 2];
 }
 
-} // namespace
+struct Blob {
+    Pix* dark; // what is dark in the whole picture, 1 bit
+    Pix* part; // its pixels, 1 bit
+    int x, y, width, height;
+    int ink; // the grey of the text's ink
+};
 
-int blank(Pix* grey, int threshold) {
+// Icons beside words fill most of their box in one flat colour. Small dense
+// Japanese glyphs fill their boxes as much, but in the text's colour and
+// shaded at every stroke's edge.
+bool solidIcon(Pix* grey, const Blob& blob) {
+    l_int32 area = 0;
+    if (pixCountPixels(blob.part, &area, nullptr) != 0 || area < minFill * blob.width * blob.height)
+        return false;
+    const GreyHistogram colours = GreyHistogram::under(grey, blob.part, blob.x, blob.y);
+    const int median = colours.median();
+    return median >= blob.ink + minLighterThanInk &&
+           median - colours.percentile(0, 256, 0.25) <= maxShading;
+}
+
+bool blankArea(Pix* dark, int x, int y, int width, int height) {
+    Box* box = boxCreateValid(x, y, width, height);
+    if (box == nullptr)
+        return true;
+    PixPtr area(pixClipRectangle(dark, box, nullptr));
+    boxDestroy(&box);
+    l_int32 empty = 1;
+    return !area || (pixZero(area.get(), &empty) == 0 && empty);
+}
+
+// A check box starts its line and keeps its label at a distance; the
+// letters of a word stand close together.
+bool standsBeforeLabel(const Blob& blob) {
+    const int left = std::max(0, blob.x - blob.height);
+    const int gap = std::max(1, int(blob.height * minLabelGap));
+    return blankArea(blob.dark, left, blob.y, blob.x - left, blob.height) &&
+           blankArea(blob.dark, blob.x + blob.width, blob.y, gap, blob.height);
+}
+
+// Check boxes: a thin square frame round an empty or ticked middle, in a
+// grey lighter than the text. "口" is as hollow, but in the text's own
+// colour; radio buttons are left alone, as round as an "O" in grey.
+bool checkBox(Pix* grey, const Blob& blob) {
+    l_int32 area = 0, filledArea = 0;
+    PixPtr filled(pixFillClosedBorders(blob.part, 4));
+    if (!filled || pixCountPixels(blob.part, &area, nullptr) != 0 ||
+        pixCountPixels(filled.get(), &filledArea, nullptr) != 0)
+        return false;
+    const double box = double(blob.width) * blob.height;
+    // Even its darkest quarter is lighter than the text: an "O" or a "口"
+    // is lighter only at its antialiased rim.
+    return filledArea >= minFrameFill * box && area <= maxFrameInk * box &&
+           standsBeforeLabel(blob) &&
+           GreyHistogram::under(grey, blob.part, blob.x, blob.y).percentile(0, 256, 0.25) >=
+               blob.ink + minLighterThanInk;
+}
+
+// Paints out with white the blobs of `grey` darker than `threshold` that
+// are shaped like icons and pass `isIcon`; the blob and the antialiased rim
+// round it take the light ground.
+int blankWhere(Pix* grey, int threshold, bool (*isIcon)(Pix*, const Blob&)) {
     PixPtr dark(pixThresholdToBinary(grey, threshold));
     if (!dark)
         return 0;
@@ -75,24 +142,23 @@ int blank(Pix* grey, int threshold) {
         if (!iconShaped(width, height, glyphHeight))
             continue;
         PixPtr part(pixaGetPix(parts.get(), i, L_CLONE));
-        l_int32 area = 0;
-        if (!part || pixCountPixels(part.get(), &area, nullptr) != 0 ||
-            area < minFill * width * height)
+        if (!part || !isIcon(grey, {dark.get(), part.get(), x, y, width, height, ink}))
             continue;
-        // One flat colour lighter in grey than the text's ink. Small dense
-        // Japanese glyphs fill their boxes as much, but in the text's colour
-        // and shaded at every stroke's edge.
-        const GreyHistogram colours = GreyHistogram::under(grey, part.get(), x, y);
-        const int median = colours.median();
-        if (median < ink + minLighterThanInk ||
-            median - colours.percentile(0, 256, 0.25) > maxShading)
-            continue;
-        // The blob and the antialiased rim round it take the light ground.
         pixRasterop(grey, std::max(0, x - 1), std::max(0, y - 1), width + 2, height + 2, PIX_SET,
                     nullptr, 0, 0);
         ++blanked;
     }
     return blanked;
+}
+
+} // namespace
+
+int blank(Pix* grey, int threshold) {
+    return blankWhere(grey, threshold, solidIcon);
+}
+
+int blankCheckBoxes(Pix* grey, int ground) {
+    return blankWhere(grey, ground - frameContrast, checkBox);
 }
 
 } // namespace IconBlobs

@@ -59,8 +59,10 @@ Result prepare(PixPtr grey, const Options& options) {
     }
     if (options.invertDarkPanels)
         result.invertedPanels = DarkPanels::invert(grey.get());
-    if (options.blankIcons)
+    if (options.blankIcons) {
         result.blankedIcons = IconBlobs::blank(grey.get(), counts.otsuThreshold());
+        result.blankedIcons += IconBlobs::blankCheckBoxes(grey.get(), counts.median());
+    }
     if (options.flattenBackground) {
         PixPtr flat = FlatBackground::flatten(grey.get(), maxStrokeWidth);
         if (flat) {
