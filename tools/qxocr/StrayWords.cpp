@@ -70,6 +70,15 @@ bool unsupported(const QList<RecognizedWord>& words, qsizetype index, int wordHe
            nearestGap(words, index) >= support->neighbourWithin * wordHeight;
 }
 
+// A rule or a slider's groove read as text: "ーーーー", "一一". No word is
+// two or more of these and nothing else.
+bool ruleReadAsDashes(const QString& text) {
+    static const QString dashes = QStringLiteral("ー一―—－─");
+    return nonSpaceLength(text) >= 2 && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+               return c.isSpace() || dashes.contains(c);
+           });
+}
+
 bool solidShape(const RecognizedWord& word, Pix* binary) {
     if (word.confidence >= shapeConfidence || binary == nullptr)
         return false;
@@ -87,7 +96,8 @@ int remove(QList<RecognizedWord>& words, Pix* binary) {
     const int wordHeight = medianHeight(words);
     QList<bool> stray(words.size(), false);
     for (qsizetype i = 0; i < words.size(); ++i)
-        stray[i] = unsupported(words, i, wordHeight) || solidShape(words[i], binary);
+        stray[i] = unsupported(words, i, wordHeight) || solidShape(words[i], binary) ||
+                   ruleReadAsDashes(words[i].text);
     // A line whose first word goes starts at the next one kept.
     QList<RecognizedWord> kept;
     bool lineStarts = false;

@@ -15,7 +15,8 @@ namespace StrayWords {
 
 // Takes out of `words` the short ones of little confidence that stand apart
 // from every other word of their line, and the doubtful ones whose box is
-// mostly ink in `binary` (1 bit, ink set); returns how many it took.
+// mostly ink in `binary` (1 bit, ink set), and runs of dashes (rules read as
+// "ーーーー"); returns how many it took.
 int remove(QList<RecognizedWord>& words, Pix* binary);
 
 } // namespace StrayWords
