@@ -158,6 +158,9 @@ int blank(Pix* grey, int threshold) {
 }
 
 int blankCheckBoxes(Pix* grey, int ground) {
+    // On a ground as dark as that, nothing is darker by enough to be a frame.
+    if (ground < frameContrast)
+        return 0;
     return blankWhere(grey, ground - frameContrast, checkBox);
 }
 
