@@ -2,6 +2,7 @@
 
 #include "PixArea.h"
 #include "PixPtr.h"
+#include "RecognizedText.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,6 +15,8 @@ namespace {
 // Words of at most this many characters can be strays; longer ones hold
 // enough letters to be worth keeping even when misread.
 constexpr qsizetype maxStrayLength = 2;
+// Two kanji make a word of their own, as often as not ("部署", "完了").
+constexpr qsizetype maxJapaneseStrayLength = 1;
 // The less confident the reading, the nearer a neighbour must stand to vouch
 // for it, in median word heights of the page. Neighbours share the line when
 // their boxes overlap by half the lower one's height.
@@ -61,7 +64,9 @@ int nearestGap(const QList<RecognizedWord>& words, qsizetype index) {
 
 bool unsupported(const QList<RecognizedWord>& words, qsizetype index, int wordHeight) {
     const RecognizedWord& word = words[index];
-    if (nonSpaceLength(word.text) > maxStrayLength)
+    const qsizetype limit =
+        RecognizedText::hasJapanese(word.text) ? maxJapaneseStrayLength : maxStrayLength;
+    if (nonSpaceLength(word.text) > limit)
         return false;
     const Support* support =
         std::find_if(std::begin(neededSupport), std::end(neededSupport),

@@ -22,7 +22,8 @@ QStringList texts(const QList<RecognizedWord>& words) {
 } // namespace
 
 // The rims of check boxes and icons read as "時" or "a" with little
-// confidence, apart from the label; real short words stand close or read well.
+// confidence, apart from the label; real short words stand close, read well
+// or are two kanji.
 TEST(StrayWordsTest, ShortDoubtfulWordsApartFromTheirLineGoAndSupportedOnesStay) {
     struct Case {
         const char* name;
@@ -39,6 +40,9 @@ TEST(StrayWordsTest, ShortDoubtfulWordsApartFromTheirLineGoAndSupportedOnesStay)
         {"a doubtful kanji inside a Japanese line",
          {word("請", 0, 20, 30, true), word("求書", 21, 40, 90)},
          {"請", "求書"}},
+        {"a doubtful two-kanji word in a table cell",
+         {word("住所", 0, 40, 95, true), word("部署", 200, 40, 30)},
+         {"住所", "部署"}},
         {"a confident lone word",
          {word("Name", 0, 60, 95, true), word("OK", 400, 30, 96)},
          {"Name", "OK"}},
