@@ -72,7 +72,7 @@ TEST(StrayWordsTest, ShortDoubtfulWordsApartFromTheirLineGoAndSupportedOnesStay)
 }
 
 TEST(StrayWordsTest, LineStartsAtTheFirstWordKept) {
-    QList<RecognizedWord> words{word("還", 0, 20, 0, true), word("ツン", 30, 20, 10),
+    QList<RecognizedWord> words{word("還", 0, 20, 0, true), word("a", 30, 20, 10),
                                 word("行を折り返す", 80, 120, 95), word("する", 201, 40, 95)};
     StrayWords::remove(words, nullptr);
     ASSERT_EQ(texts(words), QStringList({"行を折り返す", "する"}));
