@@ -9,9 +9,6 @@ namespace {
 
 // Backgrounds darker than this are dark panels or pictures, not paper.
 constexpr int minLightBackground = 96;
-// Ink closer than this to its background is a shadow, a faint separator or
-// noise, and turns white.
-constexpr int minInkContrast = 32;
 // Text whose darkest grey is at most this is dark enough as it is; dimmer
 // text is stretched to black, but ink lighter than `faintInk` (grid lines,
 // frames, and the dimmest of texts) is only darkened by `faintGain`, which
@@ -27,7 +24,7 @@ constexpr int wantedContrast = 200;
 
 } // namespace
 
-PixPtr flatten(Pix* grey, int strokeWidth) {
+PixPtr flatten(Pix* grey, int strokeWidth, int minInkContrast) {
     // A grey closing (the lightest grey nearby, then the darkest of those)
     // wider than any stroke wipes out the text and keeps the edges of panels;
     // the darkest grey nearby is the ink of the text there.

@@ -13,8 +13,10 @@ namespace FlatBackground {
 
 // `grey` (8 bit, dark text on light) with its light backgrounds made white
 // and its text black. Strokes up to about `strokeWidth` pixels wide count as
-// text; dark areas stay as they are. Null when there is no memory for it.
-PixPtr flatten(Pix* grey, int strokeWidth);
+// text; ink less than `minInkContrast` darker than its background is a
+// shadow, a faint separator or noise, and turns white; dark areas stay as
+// they are. Null when there is no memory for it.
+PixPtr flatten(Pix* grey, int strokeWidth, int minInkContrast);
 
 // The grey of `pix`'s outermost pixels, the most common one: what a margin
 // around the picture should look like.

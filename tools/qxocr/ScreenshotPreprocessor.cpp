@@ -21,6 +21,11 @@ constexpr int maxStrokeWidth = 7;
 // Grid lines and separators as faint as this are painted out too: beside a
 // glyph, even a light grey line changes what Tesseract reads.
 constexpr int faintRule = 224;
+// Ink closer than this to its background turns white. Grey menus draw their
+// disabled items 30 greys darker than themselves; a dark-mode picture,
+// inverted, has antialiased fringes as faint, which must stay out of its text.
+constexpr int minInkContrast = 28;
+constexpr int minInkContrastInverted = 32;
 
 // The median height of the shapes that look like glyphs or parts of glyphs:
 // for Latin text about the x-height, for Japanese somewhat more.
@@ -64,7 +69,9 @@ Result prepare(PixPtr grey, const Options& options) {
         result.blankedIcons += IconBlobs::blankCheckBoxes(grey.get(), counts.median());
     }
     if (options.flattenBackground) {
-        PixPtr flat = FlatBackground::flatten(grey.get(), maxStrokeWidth);
+        PixPtr flat =
+            FlatBackground::flatten(grey.get(), maxStrokeWidth,
+                                    result.invertedWhole ? minInkContrastInverted : minInkContrast);
         if (flat) {
             grey = std::move(flat);
             counts = GreyHistogram::of(grey.get());

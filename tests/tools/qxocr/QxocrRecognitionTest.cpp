@@ -165,6 +165,11 @@ QList<Sample> samples() {
         // A mid-grey menu with a dim item beside a white margin.
         {"grey-menu", screen(sans, 13, QColor(0xb7, 0xb7, 0xb7), QColor(0x80, 0x80, 0x80), menu),
          menu},
+        // Disabled items of a grey menu, drawn hardly darker than it.
+        {"disabled-menu",
+         screen(japaneseFont, 13, QColor(0xb7, 0xb7, 0xb7), QColor(0x9a, 0x9a, 0x9a),
+                {"元に戻す(U)", "貼り付け(P)"}),
+         {"元に戻す(U)", "貼り付け(P)"}},
         // Terminal lines that sparse layout reads in pieces.
         {"terminal",
          screen(mono, 13, Qt::white, Qt::black,
