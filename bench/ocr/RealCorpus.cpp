@@ -159,8 +159,7 @@ void printGroup(const QString& group, const QList<BenchImage>& images, const Fig
     const JunkTally& junk = helper.tally.junk;
     const JunkTally& baselineJunk = baseline.tally.junk;
     if (junk.words > 0 || baselineJunk.words > 0) {
-        const QByteArray words =
-            QStringLiteral("words read, transcribed").toUtf8();
+        const QByteArray words = QStringLiteral("words read, transcribed").toUtf8();
         std::printf("| %-26s | %-10s | %18d | %10d | %7s |\n", words.constData(), "count",
                     baselineJunk.words, junk.words, "");
         std::printf("| %-26s | %-10s | %18.1f | %10.1f | %7s |\n", "junk", "%",
