@@ -15,9 +15,9 @@ namespace IconBlobs {
 // place; the number of blobs painted out.
 int blank(Pix* grey, int threshold);
 
-// Check boxes before labels read as "口", "DC" or "し" and
-// their labels often twice. Works on `grey` in place, `ground` being the grey
-// of the picture's background; the number of boxes painted out.
+// Check boxes before labels read as "口", "DC" or "し", and their labels
+// often twice. Works on `grey` in place, `ground` being the grey of the
+// picture's background; the number of boxes painted out.
 int blankCheckBoxes(Pix* grey, int ground);
 
 } // namespace IconBlobs

@@ -41,6 +41,10 @@ qsizetype japaneseLength(const QString& text) {
     return std::count_if(text.cbegin(), text.cend(), isJapanese);
 }
 
+qsizetype nonSpaceLength(const QString& text) {
+    return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
+}
+
 QString tidy(const QString& pageText) {
     QStringList lines;
     for (const QString& line : pageText.split(u'\n')) {

@@ -15,4 +15,7 @@ bool hasJapanese(const QString& text);
 // How many characters of `text` are of Japanese writing.
 qsizetype japaneseLength(const QString& text);
 
+// How many characters of `text` are not white space.
+qsizetype nonSpaceLength(const QString& text);
+
 } // namespace RecognizedText

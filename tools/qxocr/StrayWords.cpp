@@ -30,10 +30,6 @@ constexpr Support neededSupport[] = {{60, 0.5}, {75, 1.0}, {85, 2.0}};
 constexpr float shapeConfidence = 60;
 constexpr double shapeInk = 0.8;
 
-qsizetype nonSpaceLength(const QString& text) {
-    return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
-}
-
 int medianHeight(const QList<RecognizedWord>& words) {
     std::vector<int> heights;
     for (const RecognizedWord& word : words)
@@ -66,7 +62,7 @@ bool unsupported(const QList<RecognizedWord>& words, qsizetype index, int wordHe
     const RecognizedWord& word = words[index];
     const qsizetype limit =
         RecognizedText::hasJapanese(word.text) ? maxJapaneseStrayLength : maxStrayLength;
-    if (nonSpaceLength(word.text) > limit)
+    if (RecognizedText::nonSpaceLength(word.text) > limit)
         return false;
     const Support* support =
         std::find_if(std::begin(neededSupport), std::end(neededSupport),
@@ -79,9 +75,9 @@ bool unsupported(const QList<RecognizedWord>& words, qsizetype index, int wordHe
 // two or more of these and nothing else.
 bool ruleReadAsDashes(const QString& text) {
     static const QString dashes = QStringLiteral("ー一―—－─");
-    return nonSpaceLength(text) >= 2 && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-               return c.isSpace() || dashes.contains(c);
-           });
+    return RecognizedText::nonSpaceLength(text) >= 2 &&
+           std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.isSpace() || dashes.contains(c); });
 }
 
 bool solidShape(const RecognizedWord& word, Pix* binary) {

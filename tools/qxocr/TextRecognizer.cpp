@@ -186,10 +186,6 @@ int medianHeight(const QList<RecognizedWord>& words) {
     return heights[heights.size() / 2];
 }
 
-qsizetype nonSpaceLength(const QString& text) {
-    return std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
-}
-
 QString lettersAndDigits(const QString& text) {
     QString kept;
     std::copy_if(text.cbegin(), text.cend(), std::back_inserter(kept),
@@ -206,17 +202,18 @@ QString spliced(const QList<const RecognizedWord*>& cutWords, const QString& rea
     const QString& left = cutWords.front()->text;
     const QString& right = cutWords.back()->text;
     qsizetype from = 0;
-    for (qsizetype letters = nonSpaceLength(left); from < reading.size() && letters > 0; ++from)
+    for (qsizetype letters = RecognizedText::nonSpaceLength(left);
+         from < reading.size() && letters > 0; ++from)
         letters -= reading[from].isSpace() ? 0 : 1;
     qsizetype to = reading.size();
-    for (qsizetype letters = nonSpaceLength(right); to > from && letters > 0; --to)
+    for (qsizetype letters = RecognizedText::nonSpaceLength(right); to > from && letters > 0; --to)
         letters -= reading[to - 1].isSpace() ? 0 : 1;
     const QString between = reading.mid(from, to - from);
     QString wordsBetween;
     for (qsizetype i = 1; i + 1 < cutWords.size(); ++i)
         wordsBetween += cutWords[i]->text;
     if (lettersAndDigits(between) != lettersAndDigits(wordsBetween) ||
-        nonSpaceLength(between) <= nonSpaceLength(wordsBetween))
+        RecognizedText::nonSpaceLength(between) <= RecognizedText::nonSpaceLength(wordsBetween))
         return {};
     return left + between + right;
 }
