@@ -46,11 +46,12 @@ constexpr Setting screenshotSettings[] = {
 
 // English readings below this confidence get a second look.
 constexpr float doubtfulConfidence = 85;
-// A page shows Japanese when a word of this many characters of Japanese
-// script is read with this confidence: icons, read as a single kana or kanji
-// now and then, do not count.
+// A page shows Japanese when this many words of this many characters of
+// Japanese script are read with this confidence: icons, read as a single
+// kana or kanji now and then (or, more rarely, two), do not count.
 constexpr qsizetype japaneseShownLength = 2;
 constexpr float japaneseShownConfidence = 70;
+constexpr qsizetype japaneseShownWords = 2;
 // Words below this confidence leave their place open for a second look.
 constexpr float trustedConfidence = 40;
 // Lines found outside the layout count from this confidence on.
@@ -291,13 +292,13 @@ QList<RecognizedWord> TextRecognizer::readArea(QRect area, Pix* binary,
 
 void TextRecognizer::rereadDoubtfulWords(Pix* pix, QList<RecognizedWord>& words,
                                          const QDeadlineTimer& deadline) {
-    // A page on which nothing reads as Japanese with some confidence has no
-    // Japanese words to rescue: its doubtful words are English ones (or
-    // icons).
-    if (std::none_of(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
+    // A page on which no two words read as Japanese with some confidence has
+    // no Japanese words to rescue: its doubtful words are English ones (or
+    // icons, one of which now and then reads as "のり").
+    if (std::count_if(words.cbegin(), words.cend(), [](const RecognizedWord& word) {
             return RecognizedText::japaneseLength(word.text) >= japaneseShownLength &&
                    word.confidence >= japaneseShownConfidence;
-        }))
+        }) < japaneseShownWords)
         return;
     // Read alone, without the rest of its line, a word gets Tesseract's
     // choice between the two languages afresh; the same engine does it, so no
