@@ -30,6 +30,10 @@ constexpr double minLightBoxFill = 0.7;
 // is at least this many times as long as it is tall.
 constexpr int maxColumnLine = 2;
 constexpr int minRowLength = 8;
+// A band is dark along this share of each of its sides at least, and a
+// rounded corner takes at most this share of its shorter side.
+constexpr double minSideInk = 0.6;
+constexpr int maxCornerShare = 4;
 
 enum class Shapes { Panels, Rows };
 
@@ -91,6 +95,67 @@ void keepLightBoxes(Pix* mask, Pix* light) {
     }
 }
 
+// The share of the pixels of `part`'s row or column `line` that are set.
+double inkShare(Pix* part, int line, bool row) {
+    const int length = row ? pixGetWidth(part) : pixGetHeight(part);
+    int ink = 0;
+    for (int i = 0; i < length; ++i) {
+        l_uint32 value = 0;
+        pixGetPixel(part, row ? i : line, row ? line : i, &value);
+        ink += int(value);
+    }
+    return double(ink) / std::max(1, length);
+}
+
+bool darkOnEverySide(Pix* part) {
+    const int width = pixGetWidth(part), height = pixGetHeight(part);
+    return inkShare(part, 0, true) >= minSideInk &&
+           inkShare(part, height - 1, true) >= minSideInk &&
+           inkShare(part, 0, false) >= minSideInk && inkShare(part, width - 1, false) >= minSideInk;
+}
+
+// The ground outside a rounded corner: small, and against two adjacent sides.
+bool atCorner(int x, int y, int width, int height, int boxWidth, int boxHeight) {
+    const bool side = x <= 1 || x + width >= boxWidth - 1;
+    const bool end = y <= 1 || y + height >= boxHeight - 1;
+    const int largest = std::max(2, std::min(boxWidth, boxHeight) / maxCornerShare);
+    return side && end && width <= largest && height <= largest;
+}
+
+// A dark component with its holes (the light text) filled. A band as tall as
+// its letters (text selected in a field) has letters on its very edge, which
+// are no holes; when every side of it is mostly dark it is a band, and its
+// edge is drawn in before filling, so those letters count too. (An L, a
+// frame open on one side or a panel with a window in its corner is not.) What that
+// encloses at a corner is the ground outside a rounded corner, and stays out.
+PixPtr filled(Pix* part) {
+    if (!darkOnEverySide(part))
+        return PixPtr(pixFillClosedBorders(part, 4));
+    PixPtr framed(pixCopy(nullptr, part));
+    if (!framed || pixSetOrClearBorder(framed.get(), 1, 1, 1, 1, PIX_SET) != 0)
+        return nullptr;
+    PixPtr result(pixFillClosedBorders(framed.get(), 4));
+    PixPtr holes(result ? pixSubtract(nullptr, result.get(), framed.get()) : nullptr);
+    Pixa* rawHoles = nullptr;
+    BoxaPtr boxes(holes ? pixConnComp(holes.get(), &rawHoles, 4) : nullptr);
+    PixaPtr holeParts(rawHoles);
+    if (!boxes || !holeParts)
+        return nullptr;
+    for (int i = 0; i < boxaGetCount(boxes.get()); ++i) {
+        l_int32 x = 0, y = 0, width = 0, height = 0;
+        boxaGetBoxGeometry(boxes.get(), i, &x, &y, &width, &height);
+        if (!atCorner(x, y, width, height, pixGetWidth(part), pixGetHeight(part)))
+            continue;
+        PixPtr hole(pixaGetPix(holeParts.get(), i, L_CLONE));
+        pixRasterop(result.get(), x, y, width, height, PIX_DST & PIX_NOT(PIX_SRC), hole.get(), 0,
+                    0);
+    }
+    // The drawn edge belongs to the band only where the band was.
+    pixXor(framed.get(), framed.get(), part);
+    pixSubtract(result.get(), result.get(), framed.get());
+    return result;
+}
+
 // The part of a dark component to turn: the component with its holes (the
 // light text), less any light boxes; null when it is no panel with text.
 PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index, Shapes shapes) {
@@ -99,7 +164,7 @@ PixPtr panelMask(Pix* dark, Pixa* parts, Boxa* boxes, int index, Shapes shapes) 
     if (!panelShaped(width, height, shapes))
         return nullptr;
     PixPtr part(pixaGetPix(parts, index, L_CLONE));
-    PixPtr mask(part ? pixFillClosedBorders(part.get(), 4) : nullptr);
+    PixPtr mask(part ? filled(part.get()) : nullptr);
     if (!mask || !solid(mask.get(), width, height, minPanelFill))
         return nullptr;
     Box* box = boxaGetBox(boxes, index, L_CLONE);

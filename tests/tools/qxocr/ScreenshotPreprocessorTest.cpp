@@ -125,3 +125,29 @@ TEST(ScreenshotPreprocessorTest, SmallTextIsEnlargedWithinThePixelLimit) {
     EXPECT_EQ(blank.scale, 1);
     EXPECT_EQ(greyAt(blank.pix.get(), 100, 50), 255);
 }
+
+TEST(ScreenshotPreprocessorTest, TextSelectedInAFieldTurnsDarkToTheBandsVeryEdge) {
+    // The selection is exactly as tall as its letters, which touch its top
+    // and bottom.
+    QImage picture(300, 60, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(15);
+    painter.setFont(font);
+    const QRect tight = QFontMetrics(font).tightBoundingRect("harbour lights");
+    const QPoint origin(20, 30);
+    const QRect band = tight.translated(origin).adjusted(-2, 0, 2, 0);
+    painter.fillRect(band, QColor(0x35, 0x84, 0xe4));
+    painter.setPen(Qt::white);
+    painter.drawText(origin, "harbour lights");
+    painter.end();
+    const auto result = prepare(picture);
+    EXPECT_EQ(result.invertedPanels, 1);
+    EXPECT_LT(darkestIn(result.pix.get(), QRect(band.left(), band.top(), band.width(), 2)), 80)
+        << "the ascenders, on the band's top edge, turn dark";
+    EXPECT_LT(darkestIn(result.pix.get(), QRect(band.left(), band.bottom() - 1, band.width(), 2)),
+              80)
+        << "the descender, on its bottom edge, too";
+    EXPECT_GT(greyAt(result.pix.get(), 5, 5), 230) << "the ground outside stays light";
+}
