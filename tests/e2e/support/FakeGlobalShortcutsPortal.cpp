@@ -30,30 +30,7 @@ QList<QStringList> shortcutsOf(const QDBusMessage& call) {
 }
 
 // One shortcut as the portal reports it bound: its id and properties.
-struct FakeShortcut {
-    QString id;
-    QVariantMap properties;
-};
-
-} // namespace
-
-Q_DECLARE_METATYPE(FakeShortcut)
-
-namespace {
-
-QDBusArgument& operator<<(QDBusArgument& argument, const FakeShortcut& shortcut) {
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, FakeShortcut& shortcut) {
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
+using FakeShortcut = FakePortalEntry<QString>;
 
 // What a desktop binds: the preferred keys, or none.
 QVariant boundAsPreferred(const QList<QStringList>& asked) {

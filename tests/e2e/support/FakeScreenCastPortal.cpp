@@ -15,30 +15,8 @@ namespace {
 
 const QString sessionPath = "/org/freedesktop/portal/desktop/session/test/cast";
 
-struct FakeStream {
-    uint node = 0;
-    QVariantMap properties;
-};
-
-} // namespace
-
-Q_DECLARE_METATYPE(FakeStream)
-
-namespace {
-
-QDBusArgument& operator<<(QDBusArgument& argument, const FakeStream& stream) {
-    argument.beginStructure();
-    argument << stream.node << stream.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, FakeStream& stream) {
-    argument.beginStructure();
-    argument >> stream.node >> stream.properties;
-    argument.endStructure();
-    return argument;
-}
+// A stream: its PipeWire node and properties.
+using FakeStream = FakePortalEntry<uint>;
 
 // A pair of integers, the (ii) of a stream's position and size.
 QDBusArgument pair(int first, int second) {
