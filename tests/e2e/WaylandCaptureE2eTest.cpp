@@ -206,7 +206,14 @@ TEST_P(SwayChoice, EscapeAClickAndASecondCaptureTakeNothing) {
     desktop.input().tap(KEY_ESC);
     EXPECT_EQ(finish(*escaped), 1);
     auto clicked = capture({"-i", home.file("clicked.png")}, platform());
-    desktop.input().click({1500, 300});
+    // A busy compositor gives the shown overlay the pointer a moment later,
+    // and no client can tell when; a click it missed leaves it up, and is
+    // made again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        desktop.input().click({1500, 300});
+        if (QTest::qWaitFor([&] { return !clicked->running(); }, 2000))
+            break;
+    }
     EXPECT_EQ(finish(*clicked), 1);
     for (const char* name : {"escaped.png", "second.png", "clicked.png"})
         EXPECT_FALSE(QFile::exists(home.file(name))) << name;
